@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include "data/Recordset.h"
+#include "data/Statement.h"
+
+struct sqlite3;
+
+namespace kq {
+
+// One connection to the attendance database KQ.db in the program folder,
+// opened for one operation and closed when it goes out of scope. Opening
+// creates the file and any table of the catalogue that is missing; it never
+// drops or empties anything.
+class Connection {
+public:
+    static QString databaseFileName() { return QStringLiteral("KQ.db"); }
+
+    explicit Connection(const QString& programFolder);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const QString& programFolder() const { return folder_; }
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+
+    // A statement in the system's dialect without a result.
+    void execute(const QString& jetSql);
+    // A select in the system's dialect, read whole.
+    Recordset open(const QString& jetSql);
+    // Native SQLite, for the data layer and the fast paths of the core.
+    Statement prepare(const QString& sql);
+    void executeNative(const QString& sql);
+
+    sqlite3* handle() const;
+
+private:
+    QString folder_;
+    sqlite3* db_ = nullptr;
+};
+
+// Commits on commit(), rolls back if destroyed before: a table rewrite is
+// all or nothing.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& connection_;
+    bool open_ = true;
+};
+
+// True when the database holds a table of that name; false for a closed
+// connection or any failure on the way.
+bool TableExist(Connection& connection, const QString& strTableName);
+
+}  // namespace kq

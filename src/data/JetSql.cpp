@@ -1,0 +1,66 @@
+#include "data/JetSql.h"
+
+#include <QRegularExpression>
+
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+
+namespace kq::jetsql {
+
+QString numberLiteral(double v) { return QString::number(v, 'g', 17); }
+
+QString toSqlite(const QString& jetSql) {
+    QString out;
+    out.reserve(jetSql.size());
+    QChar inQuote;
+    for (qsizetype i = 0; i < jetSql.size(); ++i) {
+        const QChar c = jetSql.at(i);
+        if (!inQuote.isNull()) {
+            out += c;
+            if (c == inQuote) inQuote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            inQuote = c;
+            out += c;
+            continue;
+        }
+        if (c != QLatin1Char('#')) {
+            out += c;
+            continue;
+        }
+        const qsizetype end = jetSql.indexOf(QLatin1Char('#'), i + 1);
+        if (end < 0)
+            throw Error(errc::kSyntax, QStringLiteral("查询语句中的日期缺少结尾的“#”：%1").arg(jetSql));
+        const QString literal = jetSql.mid(i + 1, end - i - 1);
+        const auto value = datetime::parse(literal);
+        if (!value)
+            throw Error(errc::kSyntax,
+                        QStringLiteral("“%1”不是有效的日期或时间，查询无法执行。").arg(literal));
+        out += numberLiteral(*value);
+        i = end;
+    }
+    return out;
+}
+
+QString quote(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
+QString dateLiteral(const QString& text) { return QLatin1Char('#') + text + QLatin1Char('#'); }
+
+std::optional<WorkbookCopy> parseWorkbookCopy(const QString& jetSql) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\s*select\s+\*\s+into\s+(\S+)\s+from\s+\[excel 8\.0;database=(.+)\]\.\[([^\]]+)\$\]\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = form.match(jetSql);
+    if (!m.hasMatch()) return std::nullopt;
+    QString path = m.captured(2);
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    path.replace(QStringLiteral("//"), QStringLiteral("/"));
+    return WorkbookCopy{m.captured(1), path, m.captured(3)};
+}
+
+}  // namespace kq::jetsql

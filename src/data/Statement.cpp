@@ -1,0 +1,103 @@
+#include "data/Statement.h"
+
+#include <sqlite3.h>
+
+#include <QRegularExpression>
+
+#include "data/Error.h"
+
+namespace kq {
+
+void throwSqliteError(sqlite3* db, const QString& sql) {
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    static const QRegularExpression noTable(QStringLiteral("no such table: (?:main\\.)?(\\S+)"));
+    static const QRegularExpression noColumn(QStringLiteral("no such column: (\\S+)"));
+    if (const auto m = noTable.match(message); m.hasMatch())
+        throw Error(errc::kTableNotFound,
+                    QStringLiteral("数据库中找不到表“%1”。请先导入或重新统计相应的数据。")
+                        .arg(m.captured(1)));
+    if (const auto m = noColumn.match(message); m.hasMatch())
+        throw Error(errc::kFieldNotFound,
+                    QStringLiteral("数据表中没有“%1”列。请检查导入的工作簿的列名。").arg(m.captured(1)));
+    const int code = sqlite3_errcode(db);
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        throw Error(errc::kDatabase,
+                    QStringLiteral("数据库文件被其他程序占用，请关闭其他程序后重试。"));
+    throw Error(errc::kDatabase,
+                QStringLiteral("数据库操作失败：%1\n语句：%2").arg(message, sql.trimmed()));
+}
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, nullptr) !=
+        SQLITE_OK)
+        throwSqliteError(db_, sql_);
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_), stmt_(other.stmt_), sql_(std::move(other.sql_)) {
+    other.stmt_ = nullptr;
+}
+
+void Statement::bindNull(int index) { sqlite3_bind_null(stmt_, index); }
+
+void Statement::bind(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
+
+void Statement::bind(int index, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
+                      SQLITE_TRANSIENT);
+}
+
+void Statement::bind(int index, const Value& value) {
+    switch (value.type()) {
+        case Value::Type::Null: bindNull(index); break;
+        case Value::Type::Number:
+        case Value::Type::DateTime: bind(index, value.toDouble()); break;
+        case Value::Type::Text: bind(index, value.textValue()); break;
+    }
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throwSqliteError(db_, sql_);
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Statement::columnName(int i) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
+
+bool Statement::columnIsDateTime(int i) const {
+    const char* decl = sqlite3_column_decltype(stmt_, i);
+    if (!decl) return false;
+    const QByteArray type = QByteArray(decl).toUpper();
+    return type.contains("DATE") || type.contains("TIME");
+}
+
+Value Statement::column(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+        case SQLITE_NULL: return {};
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT: {
+            const double v = sqlite3_column_double(stmt_, i);
+            return columnIsDateTime(i) ? Value::dateTime(v) : Value::number(v);
+        }
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+            return Value::text(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, i)));
+        }
+    }
+}
+
+}  // namespace kq

@@ -1,0 +1,26 @@
+#include "data/TableCatalogue.h"
+
+#include "data/Connection.h"
+
+namespace kq {
+
+QString quoteIdentifier(const QString& name) {
+    QString doubled = name;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+void ensureCatalogue(Connection& connection) {
+    using namespace tables;
+    QString sql = QStringLiteral(
+        "create table if not exists ry (日期 DATETIME, 时间 DATETIME, 姓名 TEXT);"
+        "create table if not exists yd (日期 DATETIME);"
+        "create table if not exists yw (日期 DATETIME, 姓名 TEXT, 班次 TEXT);"
+        "create table if not exists pb (时间 DATETIME);");
+    for (const QString& table : kShiftTables)
+        sql += QStringLiteral("create table if not exists %1 (日期 DATETIME, 姓名 TEXT, 时间 DATETIME);")
+                   .arg(quoteIdentifier(table));
+    connection.executeNative(sql);
+}
+
+}  // namespace kq

@@ -1,0 +1,104 @@
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+#include "app/controls/FlexGrid.h"
+#include "app/controls/HandlerGuard.h"
+#include "app/controls/MessageBox.h"
+#include "app/controls/WindowFonts.h"
+#include "settings/Form2.h"
+#include "ui_Form1.h"
+
+using kq::ui::MessageBox;
+
+Form1::Form1(QString programFolder, Clock clock, QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::Form1>()),
+      programFolder_(std::move(programFolder)),
+      clock_(clock ? std::move(clock) : Clock(&QDate::currentDate)) {
+    ui->setupUi(this);
+    applyDesign();
+    connectButtons();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::applyDesign() {
+    using namespace kq::ui;
+    setWindowIcon(programIcon());
+    setFixedSize(size());
+    ui->Frame1->setStyleSheet(QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
+    for (QWidget* w : {static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
+        w->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    for (QWidget* w : {ui->Label5_0, ui->Label5_1}) w->setFont(cjkFont(FontFace::Heiti, 10.5, true));
+    const QString lightGreen = QStringLiteral("background-color: rgb(192, 255, 192);");
+    for (QWidget* w : {ui->Text1, ui->Text2}) {
+        w->setFont(cjkFont(FontFace::YaHeiLight, 12));
+        w->setStyleSheet(lightGreen);
+    }
+    ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
+    ui->Text3->setStyleSheet(lightGreen);
+    ui->MSHFlexGrid1->setFocus();
+}
+
+void Form1::connectButtons() {
+    const std::pair<QAbstractButton*, void (Form1::*)()> handlers[] = {
+        {ui->Command1, &Form1::Command1_Click},   {ui->Command2, &Form1::Command2_Click},
+        {ui->Command3, &Form1::Command3_Click},   {ui->Command4, &Form1::Command4_Click},
+        {ui->Command5, &Form1::Command5_Click},   {ui->Command6, &Form1::Command6_Click},
+        {ui->Command7, &Form1::Command7_Click},   {ui->Command8, &Form1::Command8_Click},
+        {ui->Command9, &Form1::Command9_Click},   {ui->Command10, &Form1::Command10_Click},
+        {ui->Command11, &Form1::Command11_Click}, {ui->Command12, &Form1::Command12_Click},
+        {ui->Command13, &Form1::Command13_Click}, {ui->Command14, &Form1::Command14_Click},
+    };
+    for (const auto& [button, slot] : handlers) connect(button, &QAbstractButton::clicked, this, slot);
+}
+
+void Form1::Form_Load() {
+    kq::ui::runGuarded(this, [this] {
+        // Column 0 all but vanishes; column 3 fits a time. Both apply once a
+        // binding brings those columns.
+        for (kq::ui::FlexGrid* grid : {ui->MSHFlexGrid1, ui->MSHFlexGrid2}) {
+            grid->setColWidth(0, 10);
+            grid->setColWidth(3, 1150);
+        }
+        const QDate today = clock_();
+        ui->DTPicker1->setDate(QDate(today.year(), today.month(), 1));
+        ui->DTPicker2->setDate(today);
+    });
+}
+
+bool Form1::Form_QueryUnload() {
+    return MessageBox::askYesNo(this, QStringLiteral("你真的想退出吗？"), QStringLiteral("退出提示"));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    // The program ends at once: the settings window goes without asking.
+    delete form2_.data();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+Form2* Form1::shiftSettings() {
+    if (form2_.isNull()) form2_ = new Form2(programFolder_, this);
+    return form2_.data();
+}
+
+void Form1::Command6_Click() {
+    kq::ui::runGuarded(this, [this] {
+        Form2* settings = shiftSettings();
+        settings->show();
+        settings->raise();
+        settings->activateWindow();
+    });
+}
+
+QString Form1::countCaption(const QString& label, const kq::ui::FlexGrid& grid) const {
+    return label + QString::number(grid.rows() - 1) + QStringLiteral("行");
+}

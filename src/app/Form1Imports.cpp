@@ -1,0 +1,46 @@
+// Form1: the workbook imports and the schedule view.
+#include "app/Form1.h"
+#include "app/controls/BusyCursor.h"
+#include "app/controls/FlexGrid.h"
+#include "app/controls/HandlerGuard.h"
+#include "app/controls/MessageBox.h"
+#include "data/Connection.h"
+#include "import/WorkbookImport.h"
+#include "ui_Form1.h"
+
+using kq::ui::MessageBox;
+
+void Form1::Command1_Click() {
+    kq::ui::runGuarded(this, [this] {
+        {
+            kq::ui::BusyCursor busy;
+            kq::Connection connection(programFolder_);
+            kq::importWorkbook(connection, kq::Workbook::Punches);
+            ui->MSHFlexGrid2->setDataSource(connection.open(QStringLiteral("select * from ry ")));
+        }
+        ui->Frame4->setTitle(countCaption(QStringLiteral("导入数据记录条数："), *ui->MSHFlexGrid2));
+        MessageBox::inform(this, QStringLiteral("数据更新完成"));
+        ui->Command4->setEnabled(true);
+    });
+}
+
+void Form1::Command4_Click() {
+    kq::ui::runGuarded(this, [this] {
+        {
+            kq::ui::BusyCursor busy;
+            kq::Connection connection(programFolder_);
+            kq::importWorkbook(connection, kq::Workbook::Schedule);
+        }
+        MessageBox::inform(this, QStringLiteral("排班数据更新完成"));
+        ui->Command5->setEnabled(true);
+    });
+}
+
+void Form1::Command7_Click() {
+    kq::ui::runGuarded(this, [this] {
+        kq::Connection connection(programFolder_);
+        ui->MSHFlexGrid2->setDataSource(connection.open(QStringLiteral("select * from yd ")));
+        connection.close();
+        ui->Frame4->setTitle(ui->Command7->text());
+    });
+}

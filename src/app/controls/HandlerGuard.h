@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace kq::ui {
+
+// Runs one button's work. A failure that the work does not handle itself is
+// shown with its number and description; the window stays open, and what the
+// work committed before the failure stays committed.
+void runGuarded(QWidget* parent, const std::function<void()>& work);
+
+}  // namespace kq::ui

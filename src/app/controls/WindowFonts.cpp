@@ -1,0 +1,47 @@
+#include "app/controls/WindowFonts.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace kq::ui {
+
+QFont cjkFont(FontFace face, qreal pointSize, bool bold) {
+    QFont font;
+    const QStringList fallbacks = {QStringLiteral("WenQuanYi Zen Hei"),
+                                   QStringLiteral("Noto Sans CJK SC"),
+                                   QStringLiteral("Noto Serif CJK SC")};
+    switch (face) {
+        case FontFace::Heiti:
+            font.setFamilies(QStringList{QStringLiteral("黑体"), QStringLiteral("SimHei")} + fallbacks);
+            break;
+        case FontFace::Songti:
+            font.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")} + fallbacks);
+            break;
+        case FontFace::YaHeiLight:
+            font.setFamilies(QStringList{QStringLiteral("微软雅黑 Light"),
+                                         QStringLiteral("Microsoft YaHei Light")} +
+                             fallbacks);
+            font.setWeight(QFont::Light);
+            break;
+    }
+    font.setPointSizeF(pointSize);
+    if (bold) font.setBold(true);
+    return font;
+}
+
+QIcon programIcon() {
+    // A clock face: drawn, so the program ships no image files.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(192, 255, 192));
+    p.setPen(QPen(QColor(0, 96, 0), 2));
+    p.drawEllipse(2, 2, 28, 28);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(16, 16, 16, 7);
+    p.drawLine(16, 16, 23, 19);
+    return QIcon(pixmap);
+}
+
+}  // namespace kq::ui

@@ -1,0 +1,76 @@
+#include "GuiHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace kq::test {
+namespace {
+
+void ensureApplication() {
+    if (QApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "kq_gui_test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives for the whole test program
+    QApplication::setApplicationName(QStringLiteral("打卡异常统计"));
+}
+
+}  // namespace
+
+MessageRecorder::MessageRecorder() {
+    kq::ui::MessageBox::setHandler([this](const Request& request) {
+        messages_.push_back(request);
+        if (callback_) callback_(request);
+        if (request.kind != kq::ui::MessageBox::Kind::Question) return QMessageBox::Ok;
+        if (answers_.empty()) return QMessageBox::Yes;
+        const auto answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+MessageRecorder::~MessageRecorder() { kq::ui::MessageBox::setHandler({}); }
+
+QStringList MessageRecorder::texts() const {
+    QStringList out;
+    for (const auto& m : messages_) out << m.text;
+    return out;
+}
+
+GuiHarness::GuiHarness(QDate today) : today_(today) {
+    ensureApplication();
+    restart();
+}
+
+GuiHarness::~GuiHarness() = default;
+
+void GuiHarness::restart() {
+    form_.reset();
+    const QDate today = today_;
+    form_ = std::make_unique<Form1>(folder.path(), [today] { return today; });
+}
+
+QAbstractButton* GuiHarness::button(const QString& name) const {
+    auto* b = child<QAbstractButton>(name);
+    EXPECT_NE(b, nullptr) << name.toStdString();
+    return b;
+}
+
+kq::ui::FlexGrid* GuiHarness::grid(const QString& name) const {
+    auto* g = child<kq::ui::FlexGrid>(name);
+    EXPECT_NE(g, nullptr) << name.toStdString();
+    return g;
+}
+
+QString GuiHarness::frameTitle(const QString& name) const {
+    auto* frame = child<QGroupBox>(name);
+    EXPECT_NE(frame, nullptr) << name.toStdString();
+    return frame ? frame->title() : QString();
+}
+
+void GuiHarness::click(const QString& name) {
+    if (auto* b = button(name)) b->click();
+}
+
+}  // namespace kq::test

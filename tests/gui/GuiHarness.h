@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QDate>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/Form1.h"
+#include "app/controls/FlexGrid.h"
+#include "app/controls/MessageBox.h"
+#include "support/TestFolder.h"
+
+namespace kq::test {
+
+// Records every message instead of showing it; questions get the queued
+// answers (Yes when none is queued).
+class MessageRecorder {
+public:
+    using Request = kq::ui::MessageBox::Request;
+    MessageRecorder();
+    ~MessageRecorder();
+
+    void answerNext(QMessageBox::StandardButton answer) { answers_.push_back(answer); }
+    // Called while a message is "on screen", before it is confirmed.
+    void onMessage(std::function<void(const Request&)> callback) { callback_ = std::move(callback); }
+
+    const std::vector<Request>& all() const { return messages_; }
+    QStringList texts() const;
+    void clear() { messages_.clear(); }
+
+private:
+    std::vector<Request> messages_;
+    std::deque<QMessageBox::StandardButton> answers_;
+    std::function<void(const Request&)> callback_;
+};
+
+// A fresh Form1 over a fresh, empty program folder, started on a fixed day.
+class GuiHarness {
+public:
+    explicit GuiHarness(QDate today = QDate(2026, 12, 6));
+    ~GuiHarness();
+
+    TestFolder folder;
+    MessageRecorder messages;
+
+    Form1& form() { return *form_; }
+    // Discards the window and starts a new one over the same folder.
+    void restart();
+
+    template <class T>
+    T* child(const QString& name) const {
+        return form_->findChild<T*>(name);
+    }
+    QAbstractButton* button(const QString& name) const;
+    kq::ui::FlexGrid* grid(const QString& name) const;
+    QString frameTitle(const QString& name) const;
+    // Presses a button as the user would (nothing happens while disabled).
+    void click(const QString& name);
+
+private:
+    QDate today_;
+    std::unique_ptr<Form1> form_;
+};
+
+}  // namespace kq::test

@@ -1,0 +1,214 @@
+#include "import/WorkbookImport.h"
+
+#include <QFileInfo>
+#include <vector>
+
+#include "data/Connection.h"
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+#include "data/JetSql.h"
+#include "data/TableCatalogue.h"
+#include "import/ColumnTyping.h"
+#include "import/XlsReader.h"
+
+namespace kq {
+namespace {
+
+using columns::ColumnType;
+
+const QString kUnchanged = QStringLiteral("数据未导入，原有数据保持不变。");
+
+// A column the rest of the system reads as dates or as times of day.
+struct DateTimeColumn {
+    QString name;
+    bool isDate;      // a date without a time of day, else a time of day without a date
+    bool allowEmpty;  // pb may leave a time out; a punch or a schedule day may not
+};
+
+struct Rules {
+    QStringList required;  // must be present
+    QString firstColumn;   // must come first, if set
+    std::vector<DateTimeColumn> dateTimes;
+};
+
+Rules rulesFor(Workbook which) {
+    using namespace tables;
+    switch (which) {
+        case Workbook::Punches:
+            return {{kDate, kTime, kName}, {}, {{kDate, true, false}, {kTime, false, false}}};
+        case Workbook::Schedule:
+            return {{kDate}, kDate, {{kDate, true, false}}};
+        case Workbook::ShiftTimes:
+            return {{kTime}, {}, {{kTime, false, true}}};
+    }
+    return {};
+}
+
+// A workbook sheet checked and typed, ready to be written.
+struct CheckedSheet {
+    XlsSheet sheet;
+    QStringList names;
+    std::vector<ColumnType> types;
+};
+
+class SheetCheck {
+  public:
+    SheetCheck(const QString& fileName, const XlsSheet& sheet)
+        : where_(QStringLiteral("工作簿 %1 的 %2").arg(fileName, sheet.name)) {}
+
+    [[noreturn]] void fail(int number, const QString& what) const {
+        throw Error(number, where_ + what + QStringLiteral("，") + kUnchanged);
+    }
+
+    // Every cell of a required date or time column must read as one, so
+    // that no punch or schedule day goes missing without a word.
+    void checkDateTimes(const XlsSheet& sheet, int column, const DateTimeColumn& rule) const {
+        const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
+        for (qsizetype r = 1; r < sheet.rowCount(); ++r) {
+            if (isBlankRow(sheet, r)) continue;
+            const XlsCell& cell = sheet.cell(r, column);
+            if (cell.isEmpty()) {
+                if (rule.allowEmpty) continue;
+                fail(errc::kBadCell,
+                     QStringLiteral(" 第 %1 行的“%2”为空（公式单元格读出来也是空的，"
+                                    "请改为直接填写的%3）")
+                         .arg(r + 1)
+                         .arg(rule.name, kind));
+            }
+            const auto ole = columns::dateTimeOf(cell);
+            const bool fits =
+                ole && (rule.isDate ? !datetime::hasTime(*ole)
+                                    : datetime::datePart(*ole) == QDate(1899, 12, 30));
+            if (!fits)
+                fail(errc::kBadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
+                                         .arg(r + 1)
+                                         .arg(rule.name, columns::textOf(cell), kind));
+        }
+    }
+
+    static bool isBlankRow(const XlsSheet& sheet, qsizetype row) {
+        for (int c = 0; c < sheet.columnCount; ++c)
+            if (!sheet.cell(row, c).isEmpty()) return false;
+        return true;
+    }
+
+  private:
+    QString where_;
+};
+
+CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook which) {
+    CheckedSheet out;
+    const QString fileName = QFileInfo(path).fileName();
+    try {
+        XlsReader reader(path);
+        out.sheet = reader.readSheet(sheetName);
+    } catch (const Error& e) {
+        throw Error(e.number(), e.description() + kUnchanged);
+    }
+    const SheetCheck check(fileName, out.sheet);
+    if (out.sheet.columnCount == 0)
+        check.fail(errc::kBadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+
+    out.names = columns::names(out.sheet);
+    for (qsizetype i = 0; i < out.names.size(); ++i)
+        for (qsizetype j = 0; j < i; ++j)
+            if (out.names[i].compare(out.names[j], Qt::CaseInsensitive) == 0)
+                check.fail(errc::kBadWorkbook,
+                           QStringLiteral(" 有两列同名“%1”（第 %2 列和第 %3 列），请改为不同的列名")
+                               .arg(out.names[i])
+                               .arg(j + 1)
+                               .arg(i + 1));
+
+    const Rules rules = rulesFor(which);
+    for (const QString& name : rules.required)
+        if (!out.names.contains(name))
+            check.fail(errc::kMissingColumn, QStringLiteral(" 缺少“%1”列").arg(name));
+    if (!rules.firstColumn.isEmpty() && out.names.first() != rules.firstColumn)
+        check.fail(errc::kMissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
+                                             .arg(rules.firstColumn, out.names.first()));
+
+    for (int c = 0; c < out.sheet.columnCount; ++c) {
+        const QString& name = out.names[c];
+        ColumnType type = columns::inferType(out.sheet, c);
+        if (name == tables::kName) type = ColumnType::Text;
+        for (const DateTimeColumn& rule : rules.dateTimes) {
+            if (rule.name != name) continue;
+            check.checkDateTimes(out.sheet, c, rule);
+            type = ColumnType::DateTime;
+        }
+        out.types.push_back(type);
+    }
+    return out;
+}
+
+qsizetype writeTable(Connection& connection, const ImportStatements& statements,
+                     const QString& table, const CheckedSheet& in) {
+    Transaction transaction(connection);
+    if (TableExist(connection, table)) connection.execute(statements.drop);
+
+    QStringList definitions;
+    QStringList parameters;
+    for (qsizetype c = 0; c < in.names.size(); ++c) {
+        definitions << quoteIdentifier(in.names[c]) + QLatin1Char(' ') +
+                           columns::declaredType(in.types[std::size_t(c)]);
+        parameters << QStringLiteral("?%1").arg(c + 1);
+    }
+    connection.executeNative(
+        QStringLiteral("create table %1 (%2)")
+            .arg(quoteIdentifier(table), definitions.join(QStringLiteral(", "))));
+
+    Statement insert =
+        connection.prepare(QStringLiteral("insert into %1 values (%2)")
+                               .arg(quoteIdentifier(table), parameters.join(QStringLiteral(", "))));
+    const XlsSheet& sheet = in.sheet;
+    qsizetype rows = 0;
+    for (qsizetype r = 1; r < sheet.rowCount(); ++r) {
+        // A blank line in the sheet is layout, not a record.
+        if (SheetCheck::isBlankRow(sheet, r)) continue;
+        for (int c = 0; c < sheet.columnCount; ++c)
+            insert.bind(c + 1, columns::valueOf(sheet.cell(r, c), in.types[std::size_t(c)]));
+        insert.step();
+        insert.reset();
+        ++rows;
+    }
+    transaction.commit();
+    return rows;
+}
+
+}  // namespace
+
+ImportStatements importStatements(Workbook which, const QString& programFolder) {
+    switch (which) {
+        case Workbook::Punches:
+            return {QStringLiteral("drop table ry"),
+                    QStringLiteral("select *  into ry from  [excel 8.0;database=") + programFolder +
+                        QStringLiteral("\\ry.xls].[sheet1$]")};
+        case Workbook::Schedule:
+            return {QStringLiteral("drop table yd "),
+                    QStringLiteral("select *  into yd from  [excel 8.0;database=") + programFolder +
+                        QStringLiteral("\\yd.xls].[sheet1$]")};
+        case Workbook::ShiftTimes:
+            return {QStringLiteral("drop table pb "),
+                    QStringLiteral("select *  into pb from  [excel 8.0;database=") + programFolder +
+                        QStringLiteral("\\pb.xls].[sheet1$]")};
+    }
+    return {};
+}
+
+qsizetype importWorkbook(Connection& connection, Workbook which) {
+    const ImportStatements statements = importStatements(which, connection.programFolder());
+    const auto copy = jetsql::parseWorkbookCopy(statements.copy);
+    if (!copy)
+        throw Error(errc::kSyntax, QStringLiteral("导入语句无法解析：%1").arg(statements.copy));
+
+    const CheckedSheet checked = readChecked(copy->workbookPath, copy->sheet, which);
+    try {
+        return writeTable(connection, statements, copy->table, checked);
+    } catch (const Error& e) {
+        throw Error(e.number(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
+                                    .arg(QFileInfo(copy->workbookPath).fileName(), e.description(),
+                                         kUnchanged));
+    }
+}
+
+}  // namespace kq

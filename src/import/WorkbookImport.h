@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace kq {
+
+class Connection;
+
+// The three workbooks of the program folder and the tables they replace:
+// ry.xls -> ry, yd.xls -> yd, pb.xls -> pb.
+enum class Workbook { Punches, Schedule, ShiftTimes };
+
+// The replacement's statement texts, exactly as the tool has always sent them.
+struct ImportStatements {
+    QString drop;
+    QString copy;
+};
+ImportStatements importStatements(Workbook which, const QString& programFolder);
+
+// Replaces the workbook's table with the worksheet sheet1 of the workbook in
+// the connection's program folder and returns the number of rows imported.
+// The whole sheet is read and checked first and the table is swapped in one
+// transaction: on any kq::Error the previous table is left as it was.
+qsizetype importWorkbook(Connection& connection, Workbook which);
+
+}  // namespace kq

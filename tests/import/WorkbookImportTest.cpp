@@ -1,0 +1,262 @@
+#include "import/WorkbookImport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "data/Connection.h"
+#include "data/Error.h"
+#include "support/TestFolder.h"
+
+namespace kq {
+namespace {
+
+using test::TestFolder;
+
+// The table as the grid would show it: column names and cell texts.
+struct TableText {
+    QStringList columns;
+    std::vector<QStringList> rows;
+};
+
+TableText readTable(Connection& connection, const QString& table) {
+    Recordset rs = connection.open(QStringLiteral("select * from %1 ").arg(table));
+    TableText out{rs.fieldNames(), {}};
+    for (; !rs.eof(); rs.moveNext()) {
+        QStringList row;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row << (rs.field(i).isNull() ? QStringLiteral("<null>") : rs.field(i).toText());
+        out.rows.push_back(row);
+    }
+    return out;
+}
+
+QStringList declaredTypes(Connection& connection, const QString& table) {
+    Statement s = connection.prepare(
+        QStringLiteral("select type from pragma_table_info('%1') order by cid").arg(table));
+    QStringList types;
+    while (s.step()) types << s.column(0).toText();
+    return types;
+}
+
+// Runs the import and returns the error it must raise.
+Error importFails(Connection& connection, Workbook which) {
+    try {
+        importWorkbook(connection, which);
+    } catch (const Error& e) {
+        return e;
+    }
+    ADD_FAILURE() << "import succeeded";
+    return Error(0, {});
+}
+
+class WorkbookImportTest : public ::testing::Test {
+  protected:
+    // Imports the three-punch workbook, which the failure cases must keep.
+    void importThreePunches() {
+        folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+        ASSERT_EQ(importWorkbook(connection, Workbook::Punches), 3);
+    }
+    void expectThreePunchesKept() {
+        const TableText ry = readTable(connection, QStringLiteral("ry"));
+        EXPECT_EQ(ry.columns, QStringList({"日期", "时间", "姓名", "部门"}));
+        ASSERT_EQ(ry.rows.size(), 3u);
+        EXPECT_EQ(ry.rows[1][2], QStringLiteral("张'三"));
+    }
+
+    TestFolder folder;
+    Connection connection{folder.path()};
+};
+
+TEST(ImportStatements, AreTheToolsTextsWithTheFolderJoinedUnchanged) {
+    const ImportStatements ry = importStatements(Workbook::Punches, QStringLiteral("C:\\考勤"));
+    EXPECT_EQ(ry.drop, QStringLiteral("drop table ry"));
+    EXPECT_EQ(
+        ry.copy,
+        QStringLiteral("select *  into ry from  [excel 8.0;database=C:\\考勤\\ry.xls].[sheet1$]"));
+    const ImportStatements yd = importStatements(Workbook::Schedule, QStringLiteral("D:\\"));
+    EXPECT_EQ(yd.drop, QStringLiteral("drop table yd "));
+    EXPECT_EQ(yd.copy, QStringLiteral(
+                           "select *  into yd from  [excel 8.0;database=D:\\\\yd.xls].[sheet1$]"));
+    const ImportStatements pb = importStatements(Workbook::ShiftTimes, QStringLiteral("/opt/kq"));
+    EXPECT_EQ(pb.drop, QStringLiteral("drop table pb "));
+    EXPECT_EQ(
+        pb.copy,
+        QStringLiteral("select *  into pb from  [excel 8.0;database=/opt/kq\\pb.xls].[sheet1$]"));
+}
+
+TEST_F(WorkbookImportTest, PunchesKeepEveryColumnTypeAndTheSheetOrder) {
+    importThreePunches();
+    const TableText ry = readTable(connection, QStringLiteral("ry"));
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("ry")),
+              QStringList({"DATETIME", "DATETIME", "TEXT", "TEXT"}));
+    ASSERT_EQ(ry.rows.size(), 3u);
+    EXPECT_EQ(ry.rows[0], QStringList({"2024/1/5", "7:58:00", "张三", "装配"}));
+    EXPECT_EQ(ry.rows[1], QStringList({"2024/1/5", "17:31:00", "张'三", "装配"}));
+    EXPECT_EQ(ry.rows[2], QStringList({"2024/1/6", "8:02:00", "李四", "包装"}));
+
+    // Dates and times compare with the dialect's literals to the second.
+    Recordset hit = connection.open(
+        QStringLiteral("select 姓名 from ry where 日期 = #2024/1/5# and 时间 = #17:31#"));
+    ASSERT_EQ(hit.recordCount(), 1);
+    EXPECT_EQ(hit.field(0).toText(), QStringLiteral("张'三"));
+}
+
+TEST_F(WorkbookImportTest, SecondShorterImportReplacesTheRowsAndColumns) {
+    importThreePunches();
+    folder.addFixture(QStringLiteral("ry_Sheet1.xls"), QStringLiteral("ry.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 2);
+    TableText ry = readTable(connection, QStringLiteral("ry"));
+    // Found as "Sheet1" although another sheet comes first; 部门 is gone.
+    EXPECT_EQ(ry.columns, QStringList({"日期", "时间", "姓名", "卡号"}));
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("ry")).at(3), QStringLiteral("REAL"));
+    ASSERT_EQ(ry.rows.size(), 2u);
+    EXPECT_EQ(ry.rows[1], QStringList({"2024/3/1", "17:05:00", "赵六", "1001"}));
+
+    folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 1);
+    ry = readTable(connection, QStringLiteral("ry"));
+    ASSERT_EQ(ry.rows.size(), 1u);
+    EXPECT_EQ(ry.rows[0], QStringList({"2024/2/1", "8:15:00", "王五", "仓库"}));
+}
+
+TEST_F(WorkbookImportTest, AnAbsentTableIsCreated) {
+    connection.executeNative(QStringLiteral("drop table ry"));
+    folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 1);
+    EXPECT_TRUE(TableExist(connection, QStringLiteral("ry")));
+}
+
+TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
+    importThreePunches();
+
+    QFile::remove(folder.file(QStringLiteral("ry.xls")));
+    Error missing = importFails(connection, Workbook::Punches);
+    EXPECT_EQ(missing.number(), errc::kFileNotFound);
+    EXPECT_TRUE(missing.description().contains(QStringLiteral("找不到工作簿 ry.xls")))
+        << missing.description().toStdString();
+    EXPECT_TRUE(missing.description().endsWith(QStringLiteral("原有数据保持不变。")));
+    expectThreePunchesKept();
+
+    folder.addFixture(QStringLiteral("not_a_workbook.xls"), QStringLiteral("ry.xls"));
+    const Error notXls = importFails(connection, Workbook::Punches);
+    EXPECT_EQ(notXls.number(), errc::kBadWorkbook);
+    EXPECT_TRUE(notXls.description().contains(QStringLiteral("ry.xls 不是可读取的")))
+        << notXls.description().toStdString();
+    expectThreePunchesKept();
+
+    folder.addFixture(QStringLiteral("no_sheet1.xls"), QStringLiteral("ry.xls"));
+    const Error noSheet = importFails(connection, Workbook::Punches);
+    EXPECT_TRUE(noSheet.description().contains(QStringLiteral("没有名为“sheet1”的工作表")));
+    EXPECT_TRUE(noSheet.description().contains(QStringLiteral("数据、Sheet2")))
+        << noSheet.description().toStdString();
+    expectThreePunchesKept();
+}
+
+TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {
+    importThreePunches();
+    folder.addFixture(QStringLiteral("ry_no_name.xls"), QStringLiteral("ry.xls"));
+    const Error noName = importFails(connection, Workbook::Punches);
+    EXPECT_EQ(noName.number(), errc::kMissingColumn);
+    EXPECT_EQ(
+        noName.description(),
+        QStringLiteral("工作簿 ry.xls 的 sheet1 缺少“姓名”列，数据未导入，原有数据保持不变。"));
+    expectThreePunchesKept();
+
+    folder.addFixture(QStringLiteral("ry_duplicate_column.xls"), QStringLiteral("ry.xls"));
+    EXPECT_TRUE(importFails(connection, Workbook::Punches)
+                    .description()
+                    .contains(QStringLiteral("有两列同名“姓名”（第 3 列和第 4 列）")));
+    expectThreePunchesKept();
+
+    folder.addFixture(QStringLiteral("yd_2days.xls"), QStringLiteral("yd.xls"));
+    ASSERT_EQ(importWorkbook(connection, Workbook::Schedule), 2);
+    folder.addFixture(QStringLiteral("yd_date_not_first.xls"), QStringLiteral("yd.xls"));
+    EXPECT_EQ(importFails(connection, Workbook::Schedule).description(),
+              QStringLiteral("工作簿 yd.xls 的 sheet1 的第一列应为“日期”列（现为“员工甲”），"
+                             "数据未导入，原有数据保持不变。"));
+    EXPECT_EQ(readTable(connection, QStringLiteral("yd")).rows.size(), 2u);
+}
+
+TEST_F(WorkbookImportTest, UnreadableDateOrTimeCellsAreReportedByRowAndColumn) {
+    importThreePunches();
+    struct Case {
+        const char* fixture;
+        const char* expected;
+    };
+    for (const Case& c : {
+             Case{"ry_formula_time.xls", "工作簿 ry.xls 的 sheet1 第 3 行的“时间”为空"},
+             Case{"ry_blank_date.xls", "工作簿 ry.xls 的 sheet1 第 4 行的“日期”为空"},
+             Case{"ry_bad_time.xls", "工作簿 ry.xls 的 sheet1 第 3 行的“时间”（八点）不是时间"},
+         }) {
+        folder.addFixture(QString::fromUtf8(c.fixture), QStringLiteral("ry.xls"));
+        const Error e = importFails(connection, Workbook::Punches);
+        EXPECT_EQ(e.number(), errc::kBadCell) << c.fixture;
+        EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(c.expected)))
+            << e.description().toStdString();
+        EXPECT_TRUE(e.description().endsWith(QStringLiteral("原有数据保持不变。")));
+        expectThreePunchesKept();
+    }
+}
+
+TEST_F(WorkbookImportTest, DatesAndTimesWrittenAsTextBecomeDates) {
+    folder.addFixture(QStringLiteral("ry_text_dates.xls"), QStringLiteral("ry.xls"));
+    ASSERT_EQ(importWorkbook(connection, Workbook::Punches), 3);
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("ry")),
+              QStringList({"DATETIME", "DATETIME", "TEXT", "TEXT"}));
+    const TableText ry = readTable(connection, QStringLiteral("ry"));
+    ASSERT_EQ(ry.rows.size(), 3u);
+    EXPECT_EQ(ry.rows[0], QStringList({"2024/1/5", "8:30:00", "张三", "12"}));
+    EXPECT_EQ(ry.rows[1], QStringList({"2024/1/6", "8:30:00", "李四", "B7"}));
+    EXPECT_EQ(ry.rows[2], QStringList({"2024/1/7", "17:05:00", "王五", "3"}));
+    EXPECT_EQ(connection.open(QStringLiteral("select * from ry where 时间 = #8:30#")).recordCount(),
+              2);
+}
+
+TEST_F(WorkbookImportTest, BlankHeadersAreNamedByPositionAndTrailingRowsDropped) {
+    folder.addFixture(QStringLiteral("ry_blank_header_trailing_rows.xls"),
+                      QStringLiteral("ry.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 2);
+    const TableText ry = readTable(connection, QStringLiteral("ry"));
+    EXPECT_EQ(ry.columns, QStringList({"日期", "时间", "姓名", "F4", "备注"}));
+    ASSERT_EQ(ry.rows.size(), 2u);
+    EXPECT_EQ(ry.rows[1], QStringList({"2024/1/5", "17:31:00", "张三", "乙", "<null>"}));
+}
+
+TEST_F(WorkbookImportTest, ScheduleKeepsItsEmployeeColumns) {
+    folder.addFixture(QStringLiteral("yd_2days.xls"), QStringLiteral("yd.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::Schedule), 2);
+    const TableText yd = readTable(connection, QStringLiteral("yd"));
+    EXPECT_EQ(yd.columns, QStringList({"日期", "员工甲", "员工乙"}));
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("yd")),
+              QStringList({"DATETIME", "TEXT", "TEXT"}));
+    ASSERT_EQ(yd.rows.size(), 2u);
+    EXPECT_EQ(yd.rows[0], QStringList({"2024/1/5", "常", "A"}));
+    EXPECT_EQ(yd.rows[1], QStringList({"2024/1/6", "休", "B"}));
+}
+
+TEST_F(WorkbookImportTest, ShiftTimesKeepTheirRowOrder) {
+    folder.addFixture(QStringLiteral("pb_14rows.xls"), QStringLiteral("pb.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::ShiftTimes), 14);
+    TableText pb = readTable(connection, QStringLiteral("pb"));
+    EXPECT_EQ(pb.columns, QStringList({"时间", "说明"}));
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("pb")).at(0), QStringLiteral("DATETIME"));
+    ASSERT_EQ(pb.rows.size(), 14u);
+    EXPECT_EQ(pb.rows[0], QStringList({"7:30:00", "第1行"}));
+    EXPECT_EQ(pb.rows[7], QStringList({"20:00:00", "第8行"}));
+    EXPECT_EQ(pb.rows[13], QStringList({"22:00:00", "第14行"}));
+
+    folder.addFixture(QStringLiteral("pb_20rows.xls"), QStringLiteral("pb.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::ShiftTimes), 20);
+    EXPECT_EQ(readTable(connection, QStringLiteral("pb")).rows[19][1], QStringLiteral("第20行"));
+
+    folder.addFixture(QStringLiteral("pb_header_only.xls"), QStringLiteral("pb.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::ShiftTimes), 0);
+    pb = readTable(connection, QStringLiteral("pb"));
+    EXPECT_EQ(pb.columns, QStringList({"时间", "说明"}));
+    EXPECT_TRUE(pb.rows.empty());
+    EXPECT_EQ(declaredTypes(connection, QStringLiteral("pb")).at(0), QStringLiteral("DATETIME"));
+}
+
+}  // namespace
+}  // namespace kq

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "GuiHarness.h"
+#include "data/Connection.h"
+#include "settings/Form2.h"
+
+namespace {
+
+using kq::test::GuiHarness;
+using Kind = kq::ui::MessageBox::Kind;
+
+int rowsIn(const QString& folder, const QString& table) {
+    kq::Connection connection(folder);
+    return int(connection.open(QStringLiteral("select * from %1 ").arg(table)).recordCount());
+}
+
+TEST(Form1Start, ShowsTheMonthSoFarAndTheFirstStepOnly) {
+    GuiHarness h(QDate(2026, 12, 6));
+    EXPECT_EQ(h.form().windowTitle(), "Veltrane打卡异常统计");
+    EXPECT_EQ(h.child<QDateEdit>("DTPicker1")->date(), QDate(2026, 12, 1));
+    EXPECT_EQ(h.child<QDateEdit>("DTPicker2")->date(), QDate(2026, 12, 6));
+    EXPECT_TRUE(h.button("Command1")->isEnabled());
+    EXPECT_FALSE(h.button("Command4")->isEnabled());
+    EXPECT_FALSE(h.button("Command5")->isEnabled());
+    EXPECT_EQ(h.child<QTabWidget>("SSTab1")->currentIndex(), 0);
+    EXPECT_EQ(h.child<QLineEdit>("Text1")->text(), "0:00");
+    EXPECT_EQ(h.child<QLineEdit>("Text2")->text(), "23:59");
+    // Unbound grids: two rows and two columns, one of each fixed.
+    EXPECT_EQ(h.grid("MSHFlexGrid1")->rows(), 2);
+    EXPECT_EQ(h.grid("MSHFlexGrid1")->cols(), 2);
+    EXPECT_TRUE(h.messages.all().empty());
+}
+
+TEST(Form1Start, OnTheFirstOfAMonthBothDatesAreEqual) {
+    GuiHarness h(QDate(2027, 3, 1));
+    EXPECT_EQ(h.child<QDateEdit>("DTPicker1")->date(), QDate(2027, 3, 1));
+    EXPECT_EQ(h.child<QDateEdit>("DTPicker2")->date(), QDate(2027, 3, 1));
+}
+
+TEST(Form1Close, NoKeepsTheWindowYesEndsItAndTheSettingsWindow) {
+    GuiHarness h;
+    h.form().show();
+    h.child<QLineEdit>("Text3")->setText(QStringLiteral("员工甲"));
+    h.messages.answerNext(QMessageBox::No);
+    EXPECT_FALSE(h.form().close());
+    EXPECT_TRUE(h.form().isVisible());
+    EXPECT_EQ(h.child<QLineEdit>("Text3")->text(), "员工甲");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all()[0].text, "你真的想退出吗？");
+    EXPECT_EQ(h.messages.all()[0].title, "退出提示");
+    EXPECT_EQ(h.messages.all()[0].kind, Kind::Question);
+
+    h.click("Command6");
+    ASSERT_TRUE(h.form().isShiftSettingsLoaded());
+    h.messages.answerNext(QMessageBox::Yes);
+    EXPECT_TRUE(h.form().close());
+    EXPECT_FALSE(h.form().isVisible());
+    EXPECT_FALSE(h.form().isShiftSettingsLoaded());
+    EXPECT_EQ(h.messages.all().size(), 2u);  // no further question from the settings window
+}
+
+TEST(Form1Settings, OpeningTwiceShowsTheSameWindow) {
+    GuiHarness h;
+    h.click("Command6");
+    Form2* first = h.form().shiftSettings();
+    EXPECT_TRUE(first->isVisible());
+    h.click("Command6");
+    EXPECT_EQ(h.form().shiftSettings(), first);
+    EXPECT_EQ(h.form().findChildren<Form2*>().size(), 1);
+}
+
+TEST(Form1Import, PunchImportShowsTheRowsCountsAndEnablesTheSchedule) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 3);
+    auto* grid = h.grid("MSHFlexGrid2");
+    EXPECT_EQ(grid->rows(), 4);
+    EXPECT_EQ(grid->cols(), 5);  // fixed column + 日期, 时间, 姓名, 部门
+    EXPECT_EQ(grid->textMatrix(0, 1), "日期");
+    EXPECT_EQ(grid->textMatrix(0, 4), "部门");
+    EXPECT_EQ(grid->textMatrix(1, 1), "2024/1/5");
+    EXPECT_EQ(grid->textMatrix(1, 2), "7:58:00");
+    EXPECT_EQ(grid->textMatrix(2, 3), "张'三");
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：3行");
+    ASSERT_EQ(h.messages.texts(), QStringList{"数据更新完成"});
+    EXPECT_EQ(h.messages.all()[0].kind, Kind::Information);
+    EXPECT_EQ(h.messages.all()[0].title, "提示");
+    EXPECT_TRUE(h.button("Command4")->isEnabled());
+    EXPECT_FALSE(h.button("Command5")->isEnabled());
+    // The narrow first column and the time column keep the widths set at start.
+    EXPECT_LE(grid->colWidth(0), 15);
+    EXPECT_EQ(grid->colWidth(3), 1155);
+}
+
+TEST(Form1Import, SecondShorterImportReplacesTheRows) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    h.folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 1);
+    EXPECT_EQ(h.grid("MSHFlexGrid2")->rows(), 2);
+    EXPECT_EQ(h.grid("MSHFlexGrid2")->textMatrix(1, 3), "王五");
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：1行");
+}
+
+TEST(Form1Import, MissingWorkbookKeepsTheTableTheGridAndTheButtons) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    h.restart();  // a new session: the schedule button is disabled again
+    QFile::remove(h.folder.file(QStringLiteral("ry.xls")));
+    h.messages.clear();
+    h.click("Command1");
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 3);
+    EXPECT_FALSE(h.button("Command4")->isEnabled());
+    EXPECT_EQ(h.grid("MSHFlexGrid2")->rows(), 2);
+    EXPECT_EQ(h.frameTitle("Frame4"), "已导入数据");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all()[0].kind, Kind::Error);
+    EXPECT_TRUE(h.messages.all()[0].text.contains(QStringLiteral("ry.xls")));
+    // The failed import can be repeated once the workbook is back.
+    h.folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 1);
+    EXPECT_TRUE(h.button("Command4")->isEnabled());
+}
+
+TEST(Form1Import, SheetNamedSheet1WithCapitalImports) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_Sheet1.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：2行");
+    EXPECT_EQ(h.grid("MSHFlexGrid2")->textMatrix(0, 4), "卡号");
+}
+
+TEST(Form1Import, WorkbookWithoutANeededColumnIsRefusedByName) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+    h.click("Command1");
+    h.folder.addFixture(QStringLiteral("ry_no_name.xls"), QStringLiteral("ry.xls"));
+    h.messages.clear();
+    h.click("Command1");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_TRUE(h.messages.all()[0].text.contains(QStringLiteral("姓名")));
+    EXPECT_TRUE(h.messages.all()[0].text.contains(QStringLiteral("ry.xls")));
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 3);
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：3行");
+}
+
+TEST(Form1Import, ScheduleImportOnlyAnnouncesAndEnablesTheRun) {
+    GuiHarness h;
+    h.folder.addFixture(QStringLiteral("ry_3punches.xls"), QStringLiteral("ry.xls"));
+    h.folder.addFixture(QStringLiteral("yd_2days.xls"), QStringLiteral("yd.xls"));
+    h.click("Command4");  // disabled until the punches are in: nothing happens
+    EXPECT_TRUE(h.messages.all().empty());
+    h.click("Command1");
+    h.click("Command4");
+    EXPECT_EQ(h.messages.texts(), (QStringList{"数据更新完成", "排班数据更新完成"}));
+    EXPECT_TRUE(h.button("Command5")->isEnabled());
+    EXPECT_EQ(rowsIn(h.folder.path(), "yd"), 2);
+    EXPECT_EQ(h.grid("MSHFlexGrid2")->textMatrix(0, 3), "姓名");  // still the punches
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：3行");
+}
+
+}  // namespace

@@ -12,6 +12,7 @@ class Form1;
 
 namespace kq::ui {
 class FlexGrid;
+class SpreadsheetLauncher;
 }
 
 class Form2;
@@ -39,6 +40,9 @@ public:
 
     // Copies a grid into a new spreadsheet document (the export).
     void ExportToExcel(kq::ui::FlexGrid& myflexgrid);
+    // Test seam: where the export opens its file (the desktop's spreadsheet
+    // application unless set).
+    void setSpreadsheetLauncher(std::shared_ptr<kq::ui::SpreadsheetLauncher> launcher);
 
 public slots:
     void Form_Load();
@@ -71,4 +75,5 @@ private:
     QString programFolder_;
     Clock clock_;
     QPointer<Form2> form2_;
+    std::shared_ptr<kq::ui::SpreadsheetLauncher> launcher_;
 };

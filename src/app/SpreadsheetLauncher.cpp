@@ -1,0 +1,35 @@
+#include "app/SpreadsheetLauncher.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QUrl>
+
+namespace kq::ui {
+namespace {
+
+class DesktopLauncher : public SpreadsheetLauncher {
+  public:
+    bool open(const QString& file) override {
+        // "-n" makes a new document from the file, as the export is meant to
+        // be: untitled, and nothing saved unless the user saves it.
+        for (const char* name : {"soffice", "libreoffice"}) {
+            const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+            if (!program.isEmpty() &&
+                QProcess::startDetached(program,
+                                        {QStringLiteral("--calc"), QStringLiteral("-n"), file})) {
+                return true;
+            }
+        }
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<SpreadsheetLauncher> SpreadsheetLauncher::desktop() {
+    return std::make_shared<DesktopLauncher>();
+}
+
+}  // namespace kq::ui

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "data/Connection.h"
@@ -151,6 +152,28 @@ TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
     EXPECT_TRUE(noSheet.description().contains(QStringLiteral("数据、Sheet2")))
         << noSheet.description().toStdString();
     expectThreePunchesKept();
+}
+
+TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
+    importThreePunches();
+    const auto expectCannotRead = [&] {
+        const Error e = importFails(connection, Workbook::Punches);
+        EXPECT_EQ(e.number(), errc::kBadWorkbook);
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("无法读取工作簿 ry.xls：")))
+            << e.description().toStdString();
+        expectThreePunchesKept();
+    };
+    // A folder in its place, readable by nobody as a workbook.
+    QFile::remove(folder.file(QStringLiteral("ry.xls")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("ry.xls")));
+    expectCannotRead();
+    ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("ry.xls")));
+
+    folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
+    QFile workbook(folder.file(QStringLiteral("ry.xls")));
+    workbook.setPermissions(QFileDevice::WriteOwner);
+    if (workbook.open(QIODevice::ReadOnly)) GTEST_SKIP() << "file permissions do not bind here";
+    expectCannotRead();
 }
 
 TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {

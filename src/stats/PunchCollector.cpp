@@ -1,0 +1,144 @@
+#include "stats/PunchCollector.h"
+
+#include <sqlite3.h>
+
+#include "data/Connection.h"
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+#include "data/TableCatalogue.h"
+#include "stats/ShiftPass.h"
+
+namespace kq {
+namespace {
+
+// The column affinity SQLite gives a declared type. The working columns that
+// are compared with ry's 日期 and 姓名 take the same affinity, so the join
+// compares values exactly as the per-entry lookup compares ry with its
+// literals.
+QString affinityOf(const QString& declared) {
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("INT"))) return QStringLiteral("INTEGER");
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+        type.contains(QLatin1String("TEXT")))
+        return QStringLiteral("TEXT");
+    if (type.isEmpty() || type.contains(QLatin1String("BLOB"))) return {};
+    if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
+        type.contains(QLatin1String("DOUB")))
+        return QStringLiteral("REAL");
+    return QStringLiteral("NUMERIC");
+}
+
+struct PunchColumns {
+    QString dateAffinity;
+    QString nameAffinity;
+};
+
+PunchColumns punchColumns(Connection& connection) {
+    Statement info =
+        connection.prepare(QStringLiteral("select name, type from main.pragma_table_info(?1)"));
+    info.bind(1, tables::kPunches);
+    QHash<QString, QString> declared;
+    while (info.step()) declared.insert(info.column(0).toText(), info.column(1).toText());
+    if (declared.isEmpty())
+        throw Error(errc::kTableNotFound,
+                    QStringLiteral("数据库中找不到打卡表ry。请先“更新打卡”，再开始统计。"));
+    for (const QString& column : {tables::kDate, tables::kName, tables::kTime})
+        if (!declared.contains(column))
+            throw Error(
+                errc::kFieldNotFound,
+                QStringLiteral("打卡表ry中没有“%1”列。请检查ry.xls第一行的列名后重新更新打卡。")
+                    .arg(column));
+    return {affinityOf(declared.value(tables::kDate)), affinityOf(declared.value(tables::kName))};
+}
+
+}  // namespace
+
+PunchCollector::PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries)
+    : connection_(connection) {
+    dropWorkTables();
+    try {
+        prepareEntries(entries);
+    } catch (...) {
+        dropWorkTables();
+        throw;
+    }
+}
+
+PunchCollector::~PunchCollector() {
+    try {
+        if (connection_.isOpen()) dropWorkTables();
+    } catch (const Error&) {
+        // The TEMP tables go with the connection anyway.
+    }
+}
+
+void PunchCollector::dropWorkTables() {
+    connection_.executeNative(
+        QStringLiteral("drop table if exists temp.kq_hit; drop table if exists temp.kq_entry;"));
+}
+
+void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
+    std::vector<int> passOf(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        passOf[i] = shiftPassIndex(entries[i].code);
+        anySelected_ = anySelected_ || passOf[i] >= 0;
+    }
+    // Without a selected entry no lookup would run: ry is not even read.
+    if (!anySelected_) return;
+
+    const PunchColumns ry = punchColumns(connection_);
+    connection_.executeNative(
+        QStringLiteral("create temp table kq_entry (seq integer primary key, pass integer, "
+                       "day %1, name %2, dayOnly real);"
+                       "create temp table kq_hit (pass integer, seq integer, rid integer, "
+                       "primary key (pass, seq, rid)) without rowid;")
+            .arg(ry.dateAffinity, ry.nameAffinity));
+
+    Transaction transaction(connection_);
+    Statement insert = connection_.prepare(QStringLiteral(
+        "insert into temp.kq_entry (seq, pass, day, name, dayOnly) values (?1, ?2, ?3, ?4, ?5)"));
+    EntryDays days;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (passOf[i] < 0) continue;
+        const double day = days(entries[i].date);
+        insert.bind(1, double(i));
+        insert.bind(2, double(passOf[i]));
+        insert.bind(3, day);
+        insert.bind(4, entries[i].name);
+        // What the per-shift tables receive as 日期: the long date of the day.
+        insert.bind(5, datetime::fromDate(datetime::datePart(day)));
+        insert.step();
+        insert.reset();
+    }
+    // One scan of ry, each punch probing the entries by (day, name).
+    connection_.executeNative(
+        QStringLiteral("create index temp.kq_entry_key on kq_entry (day, name);"
+                       "insert into temp.kq_hit (pass, seq, rid) "
+                       "select e.pass, e.seq, r.rowid from main.ry r cross join temp.kq_entry e "
+                       "on r.\"日期\" = e.day and r.\"姓名\" = e.name "
+                       "where r.\"时间\" is not null and r.\"时间\" <> '';"));
+    transaction.commit();
+}
+
+qsizetype PunchCollector::rewrite(int passIndex) {
+    const ShiftPass& pass = shiftPasses().at(std::size_t(passIndex));
+    Transaction transaction(connection_);
+    connection_.execute(QStringLiteral("delete from ") + pass.table);
+    qsizetype written = 0;
+    if (anySelected_) {
+        Statement fill = connection_.prepare(
+            QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "
+                           "select e.dayOnly, r.\"姓名\", r.\"时间\" from temp.kq_hit h "
+                           "cross join temp.kq_entry e cross join main.ry r "
+                           "where h.pass = ?1 and e.seq = h.seq and r.rowid = h.rid "
+                           "order by h.seq, h.rid")
+                .arg(quoteIdentifier(pass.table)));
+        fill.bind(1, double(passIndex));
+        fill.step();
+        written = qsizetype(sqlite3_changes64(connection_.handle()));
+    }
+    transaction.commit();
+    return written;
+}
+
+}  // namespace kq

@@ -1,0 +1,92 @@
+#include "stats/ScheduleFlattening.h"
+
+#include "data/Connection.h"
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+#include "data/TableAppender.h"
+#include "data/TableCatalogue.h"
+
+namespace kq {
+namespace {
+
+void checkLayout(const RowSet& yd) {
+    if (!yd.columns.isEmpty() && yd.columns.first() == tables::kDate) return;
+    const auto at = yd.columns.indexOf(tables::kDate);
+    QString where = at < 0 ? QStringLiteral("表中没有“日期”列")
+                           : QStringLiteral("“日期”现在是第%1列").arg(at + 1);
+    throw Error(errc::kBadSchedule,
+                QStringLiteral("排班表yd的第一列必须是“日期”，其后每一列是一名员工（%1）。"
+                               "请把yd.xls第一行第一格改为“日期”后重新更新排班。")
+                    .arg(where));
+}
+
+bool rowHasCodes(const RowSet& yd, qsizetype row) {
+    for (qsizetype c = 1; c < yd.columns.size(); ++c)
+        if (!yd.cell(row, c).toText().isEmpty()) return true;
+    return false;
+}
+
+}  // namespace
+
+double entryDay(const QString& dateText) {
+    const auto day = datetime::parse(dateText);
+    if (!day)
+        throw Error(
+            errc::kBadSchedule,
+            QStringLiteral("排班日期“%1”不是有效的日期。请检查yd.xls的“日期”列后重新更新排班。")
+                .arg(dateText));
+    return *day;
+}
+
+double EntryDays::operator()(const QString& dateText) {
+    if (!any_ || dateText != lastText_) {
+        lastDay_ = entryDay(dateText);
+        lastText_ = dateText;
+        any_ = true;
+    }
+    return lastDay_;
+}
+
+std::vector<ScheduleEntry> flattenSchedule(Connection& connection) {
+    const Recordset yd = connection.open(QStringLiteral("select * from yd  "));
+    const RowSet& rows = *yd.rows();
+    checkLayout(rows);
+    const qsizetype employees = rows.columns.size() - 1;
+
+    std::vector<ScheduleEntry> entries;
+    entries.reserve(std::size_t(rows.rowCount() * employees));
+    for (qsizetype r = 0; r < rows.rowCount(); ++r) {
+        const QString date = rows.cell(r, 0).toText();
+        if (date.isEmpty() && !rowHasCodes(rows, r)) continue;  // a blank line of the sheet
+        if (date.isEmpty() || !datetime::parse(date))
+            throw Error(
+                errc::kBadSchedule,
+                QStringLiteral("排班表yd第%1条记录（yd.xls第%2行）的日期“%3”不是有效的日期。"
+                               "请改正yd.xls后重新更新排班。")
+                    .arg(r + 1)
+                    .arg(r + 2)
+                    .arg(date));
+        for (qsizetype c = 1; c <= employees; ++c)
+            entries.push_back({date, rows.columns.at(c), rows.cell(r, c).toText()});
+    }
+    return entries;
+}
+
+void writeScheduleEntries(Connection& connection, const std::vector<ScheduleEntry>& entries) {
+    Transaction transaction(connection);
+    connection.execute(QStringLiteral("delete from yw"));
+    TableAppender yw(connection, tables::kScheduleEntries);
+    EntryDays days;
+    for (const ScheduleEntry& entry : entries) {
+        // The long date of the entry's day: the day itself, without a time.
+        const double day = datetime::fromDate(datetime::datePart(days(entry.date)));
+        yw.addNew();
+        yw.set(tables::kDate, Value::dateTime(day));
+        yw.set(tables::kName, entry.name);
+        yw.set(tables::kShiftCode, entry.code);
+        yw.update();
+    }
+    transaction.commit();
+}
+
+}  // namespace kq

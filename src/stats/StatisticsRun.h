@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace kq {
+
+class Connection;
+
+inline const QString kScheduleFlattenedMessage = QStringLiteral("排班设置一维取数更新完成");
+
+struct StatisticsResult {
+    qsizetype entries = 0;               // schedule entries written to yw
+    std::array<qsizetype, 6> punches{};  // rows written per pass, in pass order
+};
+
+// The whole statistics run: yd flattened into yw, then the six passes each
+// rewriting its table. announce is called with each of the seven messages in
+// order, after the stage it reports is committed; the run goes on when it
+// returns. Throws kq::Error; stages committed before a failure stay.
+StatisticsResult runStatistics(Connection& connection,
+                               const std::function<void(const QString& message)>& announce);
+
+}  // namespace kq

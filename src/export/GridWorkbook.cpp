@@ -75,7 +75,8 @@ void writeGridWorkbook(const GridSource& grid, const QString& path) {
     const int rows = grid.rows();
     const int cols = grid.cols();
     if (rows > LXW_ROW_MAX || cols > LXW_COL_MAX) {
-        fail(QStringLiteral("表格有 %1 行 %2 列，超出了 Excel 工作表的上限（%3 行，%4 列）。")
+        fail(QStringLiteral("表格有 %1 行 %2 列，超出了 Excel 工作表的上限（%3 行，%4 "
+                            "列）。请缩小查询范围后再导出。")
                  .arg(rows)
                  .arg(cols)
                  .arg(LXW_ROW_MAX)
@@ -108,7 +109,8 @@ void writeGridWorkbook(const GridSource& grid, const QString& path) {
                 continue;
             }
             if (text.size() > kMaxCellText) {
-                fail(QStringLiteral("单元格 %1 的文字有 %2 个字符，超出了 Excel 单元格的上限 %3。")
+                fail(QStringLiteral("单元格 %1 的文字有 %2 个字符，超出了 Excel 单元格的上限 "
+                                    "%3，无法完整导出。")
                          .arg(cellName(r, c))
                          .arg(text.size())
                          .arg(kMaxCellText));

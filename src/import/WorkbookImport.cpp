@@ -142,7 +142,7 @@ CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook
 }
 
 qsizetype writeTable(Connection& connection, const ImportStatements& statements,
-                     const QString& table, const CheckedSheet& in) {
+                     const QString& table, const CheckedSheet& in, bool keepBlankRows) {
     Transaction transaction(connection);
     if (TableExist(connection, table)) connection.execute(statements.drop);
 
@@ -163,8 +163,9 @@ qsizetype writeTable(Connection& connection, const ImportStatements& statements,
     const XlsSheet& sheet = in.sheet;
     qsizetype rows = 0;
     for (qsizetype r = 1; r < sheet.rowCount(); ++r) {
-        // A blank line in the sheet is layout, not a record.
-        if (SheetCheck::isBlankRow(sheet, r)) continue;
+        // A blank line in the sheet is layout, not a record, except where
+        // rows count by position (the fourteen shift-window times).
+        if (!keepBlankRows && SheetCheck::isBlankRow(sheet, r)) continue;
         for (int c = 0; c < sheet.columnCount; ++c)
             insert.bind(c + 1, columns::valueOf(sheet.cell(r, c), in.types[std::size_t(c)]));
         insert.step();
@@ -203,7 +204,8 @@ qsizetype importWorkbook(Connection& connection, Workbook which) {
 
     const CheckedSheet checked = readChecked(copy->workbookPath, copy->sheet, which);
     try {
-        return writeTable(connection, statements, copy->table, checked);
+        return writeTable(connection, statements, copy->table, checked,
+                          which == Workbook::ShiftTimes);
     } catch (const Error& e) {
         throw Error(e.number(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
                                     .arg(QFileInfo(copy->workbookPath).fileName(), e.description(),

@@ -281,5 +281,16 @@ TEST_F(WorkbookImportTest, ShiftTimesKeepTheirRowOrder) {
     EXPECT_EQ(declaredTypes(connection, QStringLiteral("pb")).at(0), QStringLiteral("DATETIME"));
 }
 
+TEST_F(WorkbookImportTest, ABlankShiftTimeRowKeepsItsPlace) {
+    // The times count by position: dropping the blank row would shift every
+    // later window onto the wrong shift.
+    folder.addFixture(QStringLiteral("pb_blank_row.xls"), QStringLiteral("pb.xls"));
+    EXPECT_EQ(importWorkbook(connection, Workbook::ShiftTimes), 14);
+    const TableText pb = readTable(connection, QStringLiteral("pb"));
+    ASSERT_EQ(pb.rows.size(), 14u);
+    EXPECT_EQ(pb.rows[1], QStringList({"<null>", "<null>"}));
+    EXPECT_EQ(pb.rows[13], QStringList({"22:00:00", "第14行"}));
+}
+
 }  // namespace
 }  // namespace kq

@@ -52,9 +52,13 @@ public:
     // Discards the window and starts a new one over the same folder.
     void restart();
 
+    // A control of the main window itself; the settings window is a child
+    // window with controls of the same names, and is never searched.
     template <class T>
     T* child(const QString& name) const {
-        return form_->findChild<T*>(name);
+        for (T* candidate : form_->findChildren<T*>(name))
+            if (candidate->window() == form_.get()) return candidate;
+        return nullptr;
     }
     QAbstractButton* button(const QString& name) const;
     kq::ui::FlexGrid* grid(const QString& name) const;

@@ -1,12 +1,108 @@
 // Form1: the anomaly queries and the punch query.
+#include <QLineEdit>
+#include <functional>
+
 #include "app/Form1.h"
+#include "app/controls/BusyCursor.h"
+#include "app/controls/FlexGrid.h"
+#include "app/controls/HandlerGuard.h"
+#include "app/controls/MessageBox.h"
+#include "queries/PunchQuery.h"
+#include "queries/ShiftQuery.h"
+#include "settings/Form2.h"
 #include "ui_Form1.h"
 
-void Form1::Command2_Click() {}
-void Form1::Command8_Click() {}
-void Form1::Command9_Click() {}
-void Form1::Command10_Click() {}
-void Form1::Command11_Click() {}
-void Form1::Command12_Click() {}
-void Form1::Command13_Click() {}
-void Form1::Command14_Click() {}
+using kq::ui::MessageBox;
+
+namespace {
+
+using CaptionOf = std::function<QString(const QString& label)>;
+
+// One shift button: its window from the settings window's boxes as they read
+// now, its result into the result grid, its count into Frame1. A box that is
+// not a time is named in a message before the database is asked; the grid
+// and the caption then keep what they showed.
+void showShiftQuery(Form1& form, Ui::Form1& ui, const QString& button, const CaptionOf& captionOf) {
+    kq::ui::runGuarded(&form, [&] {
+        const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
+        Form2* settings = form.shiftSettings();  // loads it hidden, from pb, when needed
+        const QString start = settings->shiftWindowText(query.startIndex);
+        const QString end = settings->shiftWindowText(query.endIndex);
+        if (const auto problem = kq::queries::shiftWindowProblem(query, start, end)) {
+            MessageBox::warn(&form, *problem);
+            return;
+        }
+        {
+            kq::ui::BusyCursor busy;
+            ui.MSHFlexGrid1->setDataSource(kq::queries::runShiftQuery(
+                form.programFolder(), query, start, end, ui.DTPicker1->date(), ui.DTPicker2->date(),
+                ui.Text3->text()));
+        }
+        ui.Frame1->setTitle(captionOf(query.countCaption));
+    });
+}
+
+// A punch query time that does not read as one: say so, empty the box and
+// put the user there.
+bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
+    if (kq::queries::isTimeText(box->text())) return true;
+    MessageBox::warn(parent, message);
+    box->setText(QString());
+    box->setFocus();
+    return false;
+}
+
+}  // namespace
+
+void Form1::Command2_Click() {
+    kq::ui::runGuarded(this, [this] {
+        if (!acceptTime(this, ui->Text1, QStringLiteral("起始时间中，请输入正确格式的开始时间")))
+            return;
+        if (!acceptTime(this, ui->Text2, QStringLiteral("结束时间中，请输入正确格式的结束时间")))
+            return;
+        {
+            kq::ui::BusyCursor busy;
+            ui->MSHFlexGrid1->setDataSource(kq::queries::runPunchQuery(
+                programFolder_, ui->Text1->text(), ui->Text2->text(), ui->DTPicker1->date(),
+                ui->DTPicker2->date(), ui->Text3->text()));
+        }
+        ui->Frame1->setTitle(countCaption(QStringLiteral("异常打卡记录条数："), *ui->MSHFlexGrid1));
+        ui->Frame4->setTitle(countCaption(QStringLiteral("导入数据记录条数："), *ui->MSHFlexGrid2));
+        MessageBox::inform(this, QStringLiteral("统计完成"));
+    });
+}
+
+void Form1::Command8_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command8"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command9_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command9"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command10_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command10"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command11_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command11"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command12_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command12"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command13_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command13"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}
+
+void Form1::Command14_Click() {
+    showShiftQuery(*this, *ui, QStringLiteral("Command14"),
+                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
+}

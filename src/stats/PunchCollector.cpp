@@ -55,26 +55,38 @@ PunchColumns punchColumns(Connection& connection) {
 
 PunchCollector::PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries)
     : connection_(connection) {
-    dropWorkTables();
+    // The working tables and their sorting stay in memory instead of
+    // spilling into temporary files. Changing the setting drops TEMP tables,
+    // so it is done before ours exist and undone after they are gone.
+    savedTempStore_ = connection_.open(QStringLiteral("pragma temp_store")).field(0).toText();
+    connection_.executeNative(QStringLiteral("pragma temp_store = memory"));
     try {
+        dropWorkTables();
         prepareEntries(entries);
     } catch (...) {
-        dropWorkTables();
+        restore();
         throw;
     }
 }
 
 PunchCollector::~PunchCollector() {
     try {
-        if (connection_.isOpen()) dropWorkTables();
+        if (connection_.isOpen()) restore();
     } catch (const Error&) {
-        // The TEMP tables go with the connection anyway.
+        // The TEMP tables and the setting go with the connection anyway.
     }
+}
+
+void PunchCollector::restore() {
+    connection_.executeNative(
+        QStringLiteral("drop table if exists temp.kq_punch; drop table if exists temp.kq_entry;"
+                       "pragma temp_store = %1;")
+            .arg(savedTempStore_.toInt()));
 }
 
 void PunchCollector::dropWorkTables() {
     connection_.executeNative(
-        QStringLiteral("drop table if exists temp.kq_hit; drop table if exists temp.kq_entry;"));
+        QStringLiteral("drop table if exists temp.kq_punch; drop table if exists temp.kq_entry;"));
 }
 
 void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
@@ -90,8 +102,8 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     connection_.executeNative(
         QStringLiteral("create temp table kq_entry (seq integer primary key, pass integer, "
                        "day %1, name %2, dayOnly real);"
-                       "create temp table kq_hit (pass integer, seq integer, rid integer, "
-                       "primary key (pass, seq, rid)) without rowid;")
+                       "create temp table kq_punch (day %1, name %2, rid integer, time, "
+                       "primary key (day, name, rid)) without rowid;")
             .arg(ry.dateAffinity, ry.nameAffinity));
 
     Transaction transaction(connection_);
@@ -110,13 +122,13 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
         insert.step();
         insert.reset();
     }
-    // One scan of ry, each punch probing the entries by (day, name).
+    // ry copied once, keyed as the lookups search it; within a key the
+    // punches keep ry's natural order. Sorted first, the copy is appended.
     connection_.executeNative(
-        QStringLiteral("create index temp.kq_entry_key on kq_entry (day, name);"
-                       "insert into temp.kq_hit (pass, seq, rid) "
-                       "select e.pass, e.seq, r.rowid from main.ry r cross join temp.kq_entry e "
-                       "on r.\"日期\" = e.day and r.\"姓名\" = e.name "
-                       "where r.\"时间\" is not null and r.\"时间\" <> '';"));
+        QStringLiteral("create index temp.kq_entry_pass on kq_entry (pass);"
+                       "insert into temp.kq_punch (day, name, rid, time) "
+                       "select \"日期\", \"姓名\", rowid, \"时间\" from main.ry "
+                       "where \"时间\" is not null and \"时间\" <> '' order by 1, 2, 3;"));
     transaction.commit();
 }
 
@@ -128,10 +140,9 @@ qsizetype PunchCollector::rewrite(int passIndex) {
     if (anySelected_) {
         Statement fill = connection_.prepare(
             QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "
-                           "select e.dayOnly, r.\"姓名\", r.\"时间\" from temp.kq_hit h "
-                           "cross join temp.kq_entry e cross join main.ry r "
-                           "where h.pass = ?1 and e.seq = h.seq and r.rowid = h.rid "
-                           "order by h.seq, h.rid")
+                           "select e.dayOnly, p.name, p.time from temp.kq_entry e "
+                           "cross join temp.kq_punch p on p.day = e.day and p.name = e.name "
+                           "where e.pass = ?1 order by e.seq, p.rid")
                 .arg(quoteIdentifier(pass.table)));
         fill.bind(1, double(passIndex));
         fill.step();

@@ -9,8 +9,8 @@ namespace kq {
 
 class Connection;
 
-// Gathers the punches of every selected schedule entry with one scan of ry,
-// however long the schedule, and rewrites the per-shift tables from them.
+// Gathers the punches of the selected schedule entries from one keyed copy of
+// ry, however long the schedule, and rewrites the per-shift tables.
 // The rows and their order are those of one lookup per entry:
 //   select * from ry where 日期 = #date# and 姓名 = 'name'
 // entries in list order, each lookup's punches in ry's natural order, a
@@ -30,9 +30,11 @@ class PunchCollector {
   private:
     void prepareEntries(const std::vector<ScheduleEntry>& entries);
     void dropWorkTables();
+    void restore();
 
     Connection& connection_;
     bool anySelected_ = false;
+    QString savedTempStore_;
 };
 
 }  // namespace kq

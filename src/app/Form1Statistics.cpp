@@ -1,5 +1,30 @@
 // Form1: the statistics run.
+#include <optional>
+
 #include "app/Form1.h"
+#include "app/controls/BusyCursor.h"
+#include "app/controls/FlexGrid.h"
+#include "app/controls/HandlerGuard.h"
+#include "app/controls/MessageBox.h"
+#include "data/Connection.h"
+#include "stats/StatisticsRun.h"
 #include "ui_Form1.h"
 
-void Form1::Command5_Click() {}
+using kq::ui::MessageBox;
+
+void Form1::Command5_Click() {
+    kq::ui::runGuarded(this, [this] {
+        {
+            std::optional<kq::ui::BusyCursor> busy(std::in_place);
+            kq::Connection connection(programFolder_);
+            kq::runStatistics(connection, [&](const QString& message) {
+                busy.reset();  // the user reads each message with the normal cursor
+                MessageBox::inform(this, message);
+                busy.emplace();
+            });
+        }
+        // Neither grid is reloaded: the counts are of what they show now.
+        ui->Frame1->setTitle(countCaption(QStringLiteral("异常打卡记录条数："), *ui->MSHFlexGrid1));
+        ui->Frame4->setTitle(countCaption(QStringLiteral("导入数据记录条数："), *ui->MSHFlexGrid2));
+    });
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "GuiHarness.h"
+#include "data/Connection.h"
+#include "data/TableAppender.h"
+#include "data/TableCatalogue.h"
+
+namespace {
+
+using kq::test::GuiHarness;
+using Kind = kq::ui::MessageBox::Kind;
+
+const QStringList kSevenMessages = {"排班设置一维取数更新完成", "常班统计数据更新完成",
+                                    "A班统计数据更新完成",      "B班统计数据更新完成",
+                                    "早班统计数据更新完成",     "中班统计数据更新完成",
+                                    "夜班统计数据更新完成"};
+
+void append(kq::Connection& c, const QString& table, const QStringList& columns,
+            const QStringList& values) {
+    kq::TableAppender appender(c, table);
+    appender.addNew();
+    for (qsizetype i = 0; i < columns.size(); ++i) appender.set(columns[i], values[i]);
+    appender.update();
+}
+
+// yd: 员工甲 on A on 2024-01-05 and resting on the 6th; ry: his two punches
+// of the 5th, one of the 6th and one of 员工乙, who is not scheduled.
+void fillWorkedExample(const QString& folder) {
+    kq::Connection c(folder);
+    c.executeNative("drop table yd; create table yd (日期 DATETIME, 员工甲 TEXT)");
+    append(c, "yd", {"日期", "员工甲"}, {"2024-01-05", "A"});
+    append(c, "yd", {"日期", "员工甲"}, {"2024-01-06", "休"});
+    const QStringList columns = {"日期", "时间", "姓名"};
+    append(c, "ry", columns, {"2024/1/5", "7:58", "员工甲"});
+    append(c, "ry", columns, {"2024/1/5", "16:05", "员工甲"});
+    append(c, "ry", columns, {"2024/1/6", "8:10", "员工甲"});
+    append(c, "ry", columns, {"2024/1/5", "7:55", "员工乙"});
+}
+
+qsizetype rowCount(const QString& folder, const QString& table) {
+    kq::Connection c(folder);
+    return c.open("select * from " + kq::quoteIdentifier(table)).recordCount();
+}
+
+TEST(StatisticsRunTest, WorkedExampleAnnouncesEveryStageAndCountsTheGrids) {
+    GuiHarness h;
+    fillWorkedExample(h.folder.path());
+    {
+        kq::Connection c(h.folder.path());
+        h.grid("MSHFlexGrid2")->setDataSource(c.open("select * from ry "));  // 4 punches shown
+    }
+    // While each message is up: the stage it reports is already stored, and
+    // the user is not shown a busy cursor.
+    QStringList seenInA;
+    bool busyWhileShown = false;
+    h.messages.onMessage([&](const auto&) {
+        seenInA << QString::number(rowCount(h.folder.path(), "A"));
+        busyWhileShown = busyWhileShown || QApplication::overrideCursor() != nullptr;
+    });
+    h.button("Command5")->setEnabled(true);  // as the schedule import leaves it
+    h.click("Command5");
+
+    EXPECT_EQ(h.messages.texts(), kSevenMessages);
+    for (const auto& m : h.messages.all()) {
+        EXPECT_EQ(m.kind, Kind::Information);
+        EXPECT_EQ(m.title, "提示");
+    }
+    EXPECT_EQ(seenInA, QStringList({"0", "0", "2", "2", "2", "2", "2"}));
+    EXPECT_FALSE(busyWhileShown);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    EXPECT_EQ(rowCount(h.folder.path(), "yw"), 2);
+    {
+        kq::Connection c(h.folder.path());
+        auto a = c.open("select 日期, 姓名, 时间 from A order by rowid");
+        QStringList rows;
+        for (; !a.eof(); a.moveNext())
+            rows << a.field(0).toText() + ' ' + a.field(1).toText() + ' ' + a.field(2).toText();
+        EXPECT_EQ(rows, QStringList({"2024/1/5 员工甲 7:58:00", "2024/1/5 员工甲 16:05:00"}));
+    }
+    for (const QString table : {"tj", "B", "Z", "ZH", "Y"})
+        EXPECT_EQ(rowCount(h.folder.path(), table), 0) << table.toStdString();
+
+    // The grids keep what they showed; the unbound result grid has its two
+    // default rows.
+    EXPECT_EQ(h.grid("MSHFlexGrid1")->rows(), 2);
+    EXPECT_EQ(h.frameTitle("Frame1"), "异常打卡记录条数：1行");
+    EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：4行");
+    EXPECT_TRUE(h.button("Command5")->isEnabled());
+}
+
+TEST(StatisticsRunTest, BadScheduleIsReportedAndLeavesCaptionsAndTablesAlone) {
+    GuiHarness h;
+    {
+        kq::Connection c(h.folder.path());
+        c.executeNative("drop table yd; create table yd (员工甲 TEXT, 日期 DATETIME)");
+        append(c, "A", {"日期", "姓名", "时间"}, {"2024/1/5", "员工甲", "8:00"});
+    }
+    const QString frame1 = h.frameTitle("Frame1");
+    h.form().Command5_Click();
+
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all()[0].kind, Kind::Error);
+    EXPECT_TRUE(h.messages.all()[0].text.contains("第一列必须是“日期”"))
+        << h.messages.all()[0].text.toStdString();
+    EXPECT_EQ(h.frameTitle("Frame1"), frame1);
+    EXPECT_EQ(rowCount(h.folder.path(), "A"), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace

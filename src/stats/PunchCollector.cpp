@@ -124,11 +124,12 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     }
     // ry copied once, keyed as the lookups search it; within a key the
     // punches keep ry's natural order. Sorted first, the copy is appended.
-    connection_.executeNative(
-        QStringLiteral("create index temp.kq_entry_pass on kq_entry (pass);"
-                       "insert into temp.kq_punch (day, name, rid, time) "
-                       "select \"日期\", \"姓名\", rowid, \"时间\" from main.ry "
-                       "where \"时间\" is not null and \"时间\" <> '' order by 1, 2, 3;"));
+    connection_.executeNative(QStringLiteral(
+        "create index temp.kq_entry_pass on kq_entry (pass);"
+        "insert into temp.kq_punch (day, name, rid, time) "
+        "select \"日期\", \"姓名\", rowid, \"时间\" from main.ry "
+        "where \"日期\" is not null and \"姓名\" is not null "  // never equal to a lookup's
+        "and \"时间\" is not null and \"时间\" <> '' order by 1, 2, 3;"));
     transaction.commit();
 }
 

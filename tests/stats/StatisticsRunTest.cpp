@@ -133,11 +133,13 @@ TEST_F(StatisticsRunTest, NamesWithApostrophesAreCollectedLikeAnyOther) {
     EXPECT_EQ(rows("A"), QStringList({"2024/1/5 O'Brien 8:00:00", "2024/1/5 张'三 8:01:00"}));
 }
 
-TEST_F(StatisticsRunTest, BlankCellsAndPunchesWithoutTimeDoNotStopTheRun) {
+TEST_F(StatisticsRunTest, BlankCellsAndIncompletePunchesDoNotStopTheRun) {
     makeSchedule(connection_, {kJia, kYi}, {{"2024/1/5", {"A", QString()}}});
     addPunch(connection_, "2024/1/5", "", kJia);
     addPunch(connection_, "2024/1/5", "8:00", kJia);
     addPunch(connection_, "2024/1/5", "8:05", kYi);
+    connection_.executeNative(
+        "insert into ry (日期, 时间, 姓名) values (null, 0.5, '员工甲'), (45296, 0.5, null)");
     run();
     EXPECT_EQ(messages_, kSevenMessages);
     EXPECT_EQ(rows("yw"), QStringList({"2024/1/5 员工甲 A", "2024/1/5 员工乙 "}));

@@ -1,0 +1,83 @@
+// The punch query over a whole month of 655,350 punches: statement text,
+// connection, query and reading every row into memory, as "查询" does before
+// the grid shows them.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include "BenchData.h"
+#include "data/Connection.h"
+#include "queries/PunchQuery.h"
+#include "queries/ShiftQuery.h"
+#include "stats/StatisticsRun.h"
+
+namespace {
+
+using kq::bench::AttendanceData;
+
+const AttendanceData kTenTimes{.punches = 655350, .employees = 1999};
+
+const QString& filledFolder(bool withStatistics) {
+    static QTemporaryDir folder;
+    static bool filled = false, statistics = false;
+    if (!filled) {
+        kq::bench::fillAttendanceData(folder.path(), kTenTimes);
+        filled = true;
+    }
+    if (withStatistics && !statistics) {
+        kq::Connection connection(folder.path());
+        kq::runStatistics(connection, [](const QString&) {});
+        statistics = true;
+    }
+    static const QString path = folder.path();
+    return path;
+}
+
+void BM_PunchQueryMonth(benchmark::State& state, QString start, QString end, QString name) {
+    const QString& folder = filledFolder(false);
+    const QDate first = kTenTimes.firstDay;
+    const QDate last = first.addDays(kTenTimes.days - 1);
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        const auto result = kq::queries::runPunchQuery(folder, start, end, first, last, name);
+        rows = result->rowCount();
+        benchmark::DoNotOptimize(result.get());
+    }
+    state.counters["rows"] = double(rows);
+}
+
+void BM_ShiftQueryMonth(benchmark::State& state, QString button, QString start, QString end) {
+    const QString& folder = filledFolder(true);
+    const QDate first = kTenTimes.firstDay;
+    const QDate last = first.addDays(kTenTimes.days - 1);
+    const auto& query = kq::queries::shiftQuery(button);
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        const auto result =
+            kq::queries::runShiftQuery(folder, query, start, end, first, last, QString());
+        rows = result->rowCount();
+        benchmark::DoNotOptimize(result.get());
+    }
+    state.counters["rows"] = double(rows);
+}
+
+// Every punch of the month: the largest result the button can bring.
+BENCHMARK_CAPTURE(BM_PunchQueryMonth, whole_day, QStringLiteral("0:00"), QStringLiteral("23:59"),
+                  QString())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PunchQueryMonth, working_hours, QStringLiteral("9:00"),
+                  QStringLiteral("17:00"), QString())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PunchQueryMonth, one_employee, QStringLiteral("0:00"), QStringLiteral("23:59"),
+                  kq::bench::employeeName(7))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ShiftQueryMonth, a_shift, QStringLiteral("Command10"), QStringLiteral("8:00"),
+                  QStringLiteral("12:00"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ShiftQueryMonth, b_shift, QStringLiteral("Command11"), QStringLiteral("20:00"),
+                  QStringLiteral("8:00"))
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -7,6 +7,22 @@
 
 namespace kq {
 
+void RowSet::append(Value value) {
+    if (size_ % kChunkCells == 0) {
+        chunks_.emplace_back();
+        chunks_.back().reserve(kChunkCells);
+    }
+    chunks_.back().push_back(std::move(value));
+    ++size_;
+}
+
+bool operator==(const RowSet& a, const RowSet& b) {
+    if (a.columns != b.columns || a.size_ != b.size_) return false;
+    for (std::size_t i = 0; i < a.chunks_.size(); ++i)
+        if (a.chunks_[i] != b.chunks_[i]) return false;
+    return true;
+}
+
 std::shared_ptr<const RowSet> RowSet::read(Statement& statement) {
     auto rows = std::make_shared<RowSet>();
     const int n = statement.columnCount();
@@ -22,7 +38,7 @@ std::shared_ptr<const RowSet> RowSet::read(Statement& statement) {
                 if (it == pool.constEnd()) it = pool.insert(v.textValue(), v.textValue());
                 v = Value::text(it.value());
             }
-            rows->cells.push_back(std::move(v));
+            rows->append(std::move(v));
         }
     }
     return rows;

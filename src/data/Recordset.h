@@ -11,18 +11,31 @@ namespace kq {
 class Statement;
 
 // The rows of a result, held in memory: what a grid shows after its
-// recordset and connection are gone.
-struct RowSet {
+// recordset and connection are gone. Cells are kept row-major in fixed-size
+// chunks, so a large result grows without ever moving what it already holds.
+class RowSet {
+public:
     QStringList columns;
-    std::vector<Value> cells;  // row-major, columns.size() per row
 
-    qsizetype rowCount() const { return columns.isEmpty() ? 0 : qsizetype(cells.size()) / columns.size(); }
-    const Value& cell(qsizetype row, qsizetype column) const {
-        return cells[std::size_t(row * columns.size() + column)];
+    qsizetype rowCount() const {
+        return columns.isEmpty() ? 0 : qsizetype(size_) / columns.size();
     }
+    const Value& cell(qsizetype row, qsizetype column) const {
+        const std::size_t i = std::size_t(row * columns.size() + column);
+        return chunks_[i / kChunkCells][i % kChunkCells];
+    }
+    // Appends the next cell, filling rows from left to right.
+    void append(Value value);
+
+    friend bool operator==(const RowSet& a, const RowSet& b);
 
     // Reads every row of a statement; equal texts share one string.
     static std::shared_ptr<const RowSet> read(Statement& statement);
+
+private:
+    static constexpr std::size_t kChunkCells = std::size_t(1) << 15;
+    std::vector<std::vector<Value>> chunks_;
+    std::size_t size_ = 0;
 };
 
 // A forward reader over a result: record count, fields by name and by

@@ -37,7 +37,10 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 Statement::Statement(Statement&& other) noexcept
-    : db_(other.db_), stmt_(other.stmt_), sql_(std::move(other.sql_)) {
+    : db_(other.db_),
+      stmt_(other.stmt_),
+      sql_(std::move(other.sql_)),
+      isDateTime_(std::move(other.isDateTime_)) {
     other.stmt_ = nullptr;
 }
 
@@ -79,10 +82,14 @@ QString Statement::columnName(int i) const {
 }
 
 bool Statement::columnIsDateTime(int i) const {
-    const char* decl = sqlite3_column_decltype(stmt_, i);
-    if (!decl) return false;
-    const QByteArray type = QByteArray(decl).toUpper();
-    return type.contains("DATE") || type.contains("TIME");
+    if (isDateTime_.size() != std::size_t(columnCount())) isDateTime_.assign(std::size_t(columnCount()), -1);
+    signed char& known = isDateTime_[std::size_t(i)];
+    if (known < 0) {
+        const char* decl = sqlite3_column_decltype(stmt_, i);
+        const QByteArray type = decl ? QByteArray(decl).toUpper() : QByteArray();
+        known = type.contains("DATE") || type.contains("TIME") ? 1 : 0;
+    }
+    return known == 1;
 }
 
 Value Statement::column(int i) const {

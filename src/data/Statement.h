@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "data/Value.h"
 
@@ -38,6 +39,7 @@ private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
+    mutable std::vector<signed char> isDateTime_;  // per column; -1 until looked up
 };
 
 // Turns an SQLite failure into a kq::Error whose description names the

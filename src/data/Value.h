@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <variant>
 
 namespace kq {
 
@@ -11,28 +12,35 @@ public:
     enum class Type { Null, Number, Text, DateTime };
 
     Value() = default;
-    static Value number(double v) { return Value(Type::Number, v, {}); }
-    static Value text(QString s) { return Value(Type::Text, 0, std::move(s)); }
-    static Value dateTime(double ole) { return Value(Type::DateTime, ole, {}); }
+    static Value number(double v) { return Value(Number{v}); }
+    static Value text(QString s) { return Value(std::move(s)); }
+    static Value dateTime(double ole) { return Value(DateTime{ole}); }
 
-    Type type() const { return type_; }
-    bool isNull() const { return type_ == Type::Null; }
-    double toDouble() const { return number_; }
-    const QString& textValue() const { return text_; }
+    Type type() const { return static_cast<Type>(data_.index()); }
+    bool isNull() const { return type() == Type::Null; }
+    double toDouble() const;
+    const QString& textValue() const;
 
     // The text a grid cell, a list item or a query literal shows for it.
     QString toText() const;
 
-    friend bool operator==(const Value& a, const Value& b) {
-        return a.type_ == b.type_ && a.number_ == b.number_ && a.text_ == b.text_;
-    }
+    friend bool operator==(const Value& a, const Value& b) { return a.data_ == b.data_; }
 
 private:
-    Value(Type t, double n, QString s) : type_(t), number_(n), text_(std::move(s)) {}
+    // Kept to 32 bytes: a month of punches holds millions of them.
+    struct Number {
+        double v;
+        bool operator==(const Number&) const = default;
+    };
+    struct DateTime {
+        double v;
+        bool operator==(const DateTime&) const = default;
+    };
+    // Alternatives in the order of Type.
+    using Data = std::variant<std::monostate, Number, QString, DateTime>;
+    explicit Value(Data data) : data_(std::move(data)) {}
 
-    Type type_ = Type::Null;
-    double number_ = 0;
-    QString text_;
+    Data data_;
 };
 
 // A number as the engine shows it: no exponent for ordinary values, no

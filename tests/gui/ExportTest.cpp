@@ -50,7 +50,7 @@ std::shared_ptr<const RowSet> rowsOf(QStringList columns, std::vector<QStringLis
     auto rows = std::make_shared<RowSet>();
     rows->columns = std::move(columns);
     for (const QStringList& record : records)
-        for (const QString& text : record) rows->cells.push_back(Value::text(text));
+        for (const QString& text : record) rows->append(Value::text(text));
     return rows;
 }
 

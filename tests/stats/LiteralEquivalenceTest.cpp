@@ -56,12 +56,12 @@ void makeRandomData(kq::Connection& connection, quint32 seed) {
 }
 
 // yw and the six per-shift tables, cell by cell in stored order.
-std::vector<std::vector<kq::Value>> snapshot(kq::Connection& connection) {
-    std::vector<std::vector<kq::Value>> tables;
+std::vector<kq::RowSet> snapshot(kq::Connection& connection) {
+    std::vector<kq::RowSet> tables;
     for (const QString& table : QStringList{"yw"} + kq::tables::kShiftTables) {
         const auto rows =
             connection.open("select * from " + kq::quoteIdentifier(table) + " order by rowid");
-        tables.push_back(rows.rows()->cells);
+        tables.push_back(*rows.rows());
     }
     return tables;
 }

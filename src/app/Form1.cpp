@@ -32,7 +32,8 @@ void Form1::applyDesign() {
     ui->Frame1->setStyleSheet(QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
     for (QWidget* w : {static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
         w->setStyleSheet(QStringLiteral("color: #ff0000;"));
-    for (QWidget* w : {ui->Label5_0, ui->Label5_1}) w->setFont(cjkFont(FontFace::Heiti, 10.5, true));
+    for (QWidget* w : {ui->Label5_0, ui->Label5_1})
+        w->setFont(cjkFont(FontFace::Heiti, 10.5, true));
     const QString lightGreen = QStringLiteral("background-color: rgb(192, 255, 192);");
     for (QWidget* w : {ui->Text1, ui->Text2}) {
         w->setFont(cjkFont(FontFace::YaHeiLight, 12));
@@ -53,7 +54,8 @@ void Form1::connectButtons() {
         {ui->Command11, &Form1::Command11_Click}, {ui->Command12, &Form1::Command12_Click},
         {ui->Command13, &Form1::Command13_Click}, {ui->Command14, &Form1::Command14_Click},
     };
-    for (const auto& [button, slot] : handlers) connect(button, &QAbstractButton::clicked, this, slot);
+    for (const auto& [button, slot] : handlers)
+        connect(button, &QAbstractButton::clicked, this, slot);
 }
 
 void Form1::Form_Load() {
@@ -71,7 +73,8 @@ void Form1::Form_Load() {
 }
 
 bool Form1::Form_QueryUnload() {
-    return MessageBox::askYesNo(this, QStringLiteral("你真的想退出吗？"), QStringLiteral("退出提示"));
+    return MessageBox::askYesNo(this, QStringLiteral("你真的想退出吗？"),
+                                QStringLiteral("退出提示"));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

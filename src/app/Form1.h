@@ -13,7 +13,7 @@ class Form1;
 namespace kq::ui {
 class FlexGrid;
 class SpreadsheetLauncher;
-}
+}  // namespace kq::ui
 
 class Form2;
 class QCloseEvent;
@@ -23,7 +23,7 @@ class QCloseEvent;
 // shows the result; the handlers live in Form1<Area>.cpp by subsystem.
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     using Clock = std::function<QDate()>;
 
     // programFolder holds KQ.db and the three workbooks; clock gives today's
@@ -44,27 +44,27 @@ public:
     // application unless set).
     void setSpreadsheetLauncher(std::shared_ptr<kq::ui::SpreadsheetLauncher> launcher);
 
-public slots:
+  public slots:
     void Form_Load();
-    void Command1_Click();  // 更新打卡
-    void Command2_Click();  // 查询
-    void Command3_Click();  // 导出
-    void Command4_Click();  // 更新排班
-    void Command5_Click();  // 开始统计
-    void Command6_Click();  // 班次设置
-    void Command7_Click();  // 查看排班
-    void Command8_Click();  // 常班上异常
-    void Command9_Click();  // 常班下异常
+    void Command1_Click();   // 更新打卡
+    void Command2_Click();   // 查询
+    void Command3_Click();   // 导出
+    void Command4_Click();   // 更新排班
+    void Command5_Click();   // 开始统计
+    void Command6_Click();   // 班次设置
+    void Command7_Click();   // 查看排班
+    void Command8_Click();   // 常班上异常
+    void Command9_Click();   // 常班下异常
     void Command10_Click();  // A班异常
     void Command11_Click();  // B班异常
     void Command12_Click();  // 早班异常
     void Command13_Click();  // 中班异常
     void Command14_Click();  // 夜班异常
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // Asks before the program ends; false cancels the close.
     bool Form_QueryUnload();
     void applyDesign();

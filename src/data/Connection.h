@@ -14,7 +14,7 @@ namespace kq {
 // creates the file and any table of the catalogue that is missing; it never
 // drops or empties anything.
 class Connection {
-public:
+  public:
     static QString databaseFileName() { return QStringLiteral("KQ.db"); }
 
     explicit Connection(const QString& programFolder);
@@ -36,7 +36,7 @@ public:
 
     sqlite3* handle() const;
 
-private:
+  private:
     QString folder_;
     sqlite3* db_ = nullptr;
 };
@@ -44,14 +44,14 @@ private:
 // Commits on commit(), rolls back if destroyed before: a table rewrite is
 // all or nothing.
 class Transaction {
-public:
+  public:
     explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     Connection& connection_;
     bool open_ = true;
 };

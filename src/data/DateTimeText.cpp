@@ -10,8 +10,10 @@ const QDate kEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
 
 std::optional<QDate> parseDate(const QString& text) {
-    static const QRegularExpression shortForm(QStringLiteral(R"(^(\d{4})[/\-.](\d{1,2})[/\-.](\d{1,2})$)"));
-    static const QRegularExpression longForm(QStringLiteral(R"(^(\d{4})年(\d{1,2})月(\d{1,2})日$)"));
+    static const QRegularExpression shortForm(
+        QStringLiteral(R"(^(\d{4})[/\-.](\d{1,2})[/\-.](\d{1,2})$)"));
+    static const QRegularExpression longForm(
+        QStringLiteral(R"(^(\d{4})年(\d{1,2})月(\d{1,2})日$)"));
     for (const auto* re : {&shortForm, &longForm}) {
         const auto m = re->match(text);
         if (m.hasMatch()) {

@@ -25,14 +25,16 @@ inline constexpr int kExport = 1004;
 // The one failure type of the core: a number and a Chinese description that
 // says what went wrong and what to do.
 class Error : public std::runtime_error {
-public:
+  public:
     Error(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+        : std::runtime_error(description.toStdString()),
+          number_(number),
+          description_(description) {}
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
 
-private:
+  private:
     int number_;
     QString description_;
 };

@@ -31,7 +31,8 @@ QString toSqlite(const QString& jetSql) {
         }
         const qsizetype end = jetSql.indexOf(QLatin1Char('#'), i + 1);
         if (end < 0)
-            throw Error(errc::kSyntax, QStringLiteral("查询语句中的日期缺少结尾的“#”：%1").arg(jetSql));
+            throw Error(errc::kSyntax,
+                        QStringLiteral("查询语句中的日期缺少结尾的“#”：%1").arg(jetSql));
         const QString literal = jetSql.mid(i + 1, end - i - 1);
         const auto value = datetime::parse(literal);
         if (!value)
@@ -53,7 +54,8 @@ QString dateLiteral(const QString& text) { return QLatin1Char('#') + text + QLat
 
 std::optional<WorkbookCopy> parseWorkbookCopy(const QString& jetSql) {
     static const QRegularExpression form(
-        QStringLiteral(R"(^\s*select\s+\*\s+into\s+(\S+)\s+from\s+\[excel 8\.0;database=(.+)\]\.\[([^\]]+)\$\]\s*$)"),
+        QStringLiteral(
+            R"(^\s*select\s+\*\s+into\s+(\S+)\s+from\s+\[excel 8\.0;database=(.+)\]\.\[([^\]]+)\$\]\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto m = form.match(jetSql);
     if (!m.hasMatch()) return std::nullopt;

@@ -57,14 +57,13 @@ void Recordset::moveNext() {
     ++position_;
 }
 
-int Recordset::fieldIndex(const QString& name) const {
-    return int(rows_->columns.indexOf(name));
-}
+int Recordset::fieldIndex(const QString& name) const { return int(rows_->columns.indexOf(name)); }
 
 const Value& Recordset::field(int i) const {
     if (eof())
-        throw Error(errc::kNoCurrentRecord,
-                    QStringLiteral("没有当前记录：已读到结果的末尾（共%1条）。").arg(recordCount()));
+        throw Error(
+            errc::kNoCurrentRecord,
+            QStringLiteral("没有当前记录：已读到结果的末尾（共%1条）。").arg(recordCount()));
     if (i < 0 || i >= fieldCount())
         throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有第%1列。").arg(i));
     return rows_->cell(position_, i);
@@ -72,8 +71,7 @@ const Value& Recordset::field(int i) const {
 
 const Value& Recordset::field(const QString& name) const {
     const int i = fieldIndex(name);
-    if (i < 0)
-        throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有“%1”列。").arg(name));
+    if (i < 0) throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有“%1”列。").arg(name));
     return field(i);
 }
 

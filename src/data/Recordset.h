@@ -14,12 +14,10 @@ class Statement;
 // recordset and connection are gone. Cells are kept row-major in fixed-size
 // chunks, so a large result grows without ever moving what it already holds.
 class RowSet {
-public:
+  public:
     QStringList columns;
 
-    qsizetype rowCount() const {
-        return columns.isEmpty() ? 0 : qsizetype(size_) / columns.size();
-    }
+    qsizetype rowCount() const { return columns.isEmpty() ? 0 : qsizetype(size_) / columns.size(); }
     const Value& cell(qsizetype row, qsizetype column) const {
         const std::size_t i = std::size_t(row * columns.size() + column);
         return chunks_[i / kChunkCells][i % kChunkCells];
@@ -32,7 +30,7 @@ public:
     // Reads every row of a statement; equal texts share one string.
     static std::shared_ptr<const RowSet> read(Statement& statement);
 
-private:
+  private:
     static constexpr std::size_t kChunkCells = std::size_t(1) << 15;
     std::vector<std::vector<Value>> chunks_;
     std::size_t size_ = 0;
@@ -41,7 +39,7 @@ private:
 // A forward reader over a result: record count, fields by name and by
 // position, move-next.
 class Recordset {
-public:
+  public:
     explicit Recordset(std::shared_ptr<const RowSet> rows);
 
     qsizetype recordCount() const { return rows_->rowCount(); }
@@ -60,7 +58,7 @@ public:
 
     const std::shared_ptr<const RowSet>& rows() const { return rows_; }
 
-private:
+  private:
     std::shared_ptr<const RowSet> rows_;
     qsizetype position_ = 0;
 };

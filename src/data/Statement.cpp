@@ -17,8 +17,9 @@ void throwSqliteError(sqlite3* db, const QString& sql) {
                     QStringLiteral("数据库中找不到表“%1”。请先导入或重新统计相应的数据。")
                         .arg(m.captured(1)));
     if (const auto m = noColumn.match(message); m.hasMatch())
-        throw Error(errc::kFieldNotFound,
-                    QStringLiteral("数据表中没有“%1”列。请检查导入的工作簿的列名。").arg(m.captured(1)));
+        throw Error(
+            errc::kFieldNotFound,
+            QStringLiteral("数据表中没有“%1”列。请检查导入的工作簿的列名。").arg(m.captured(1)));
     const int code = sqlite3_errcode(db);
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         throw Error(errc::kDatabase,
@@ -56,10 +57,16 @@ void Statement::bind(int index, const QString& value) {
 
 void Statement::bind(int index, const Value& value) {
     switch (value.type()) {
-        case Value::Type::Null: bindNull(index); break;
+        case Value::Type::Null:
+            bindNull(index);
+            break;
         case Value::Type::Number:
-        case Value::Type::DateTime: bind(index, value.toDouble()); break;
-        case Value::Type::Text: bind(index, value.textValue()); break;
+        case Value::Type::DateTime:
+            bind(index, value.toDouble());
+            break;
+        case Value::Type::Text:
+            bind(index, value.textValue());
+            break;
     }
 }
 
@@ -82,7 +89,8 @@ QString Statement::columnName(int i) const {
 }
 
 bool Statement::columnIsDateTime(int i) const {
-    if (isDateTime_.size() != std::size_t(columnCount())) isDateTime_.assign(std::size_t(columnCount()), -1);
+    if (isDateTime_.size() != std::size_t(columnCount()))
+        isDateTime_.assign(std::size_t(columnCount()), -1);
     signed char& known = isDateTime_[std::size_t(i)];
     if (known < 0) {
         const char* decl = sqlite3_column_decltype(stmt_, i);
@@ -94,7 +102,8 @@ bool Statement::columnIsDateTime(int i) const {
 
 Value Statement::column(int i) const {
     switch (sqlite3_column_type(stmt_, i)) {
-        case SQLITE_NULL: return {};
+        case SQLITE_NULL:
+            return {};
         case SQLITE_INTEGER:
         case SQLITE_FLOAT: {
             const double v = sqlite3_column_double(stmt_, i);

@@ -13,7 +13,7 @@ namespace kq {
 // A prepared SQLite statement (native SQL, no dialect), finalized on
 // destruction. Columns declared DATETIME read back as date/time values.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const QString& sql);
     ~Statement();
     Statement(Statement&& other) noexcept;
@@ -35,7 +35,7 @@ public:
     bool columnIsDateTime(int i) const;
     Value column(int i) const;
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;

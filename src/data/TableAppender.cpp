@@ -8,13 +8,14 @@
 namespace kq {
 
 TableAppender::TableAppender(Connection& connection, const QString& table) : table_(table) {
-    Statement info = connection.prepare(
-        QStringLiteral("select name, type from pragma_table_info(?1)"));
+    Statement info =
+        connection.prepare(QStringLiteral("select name, type from pragma_table_info(?1)"));
     info.bind(1, table);
     while (info.step()) {
         columns_ << info.column(0).textValue();
         const QString type = info.column(1).textValue().toUpper();
-        isDateTime_.push_back(type.contains(QLatin1String("DATE")) || type.contains(QLatin1String("TIME")));
+        isDateTime_.push_back(type.contains(QLatin1String("DATE")) ||
+                              type.contains(QLatin1String("TIME")));
     }
     if (columns_.isEmpty())
         throw Error(errc::kTableNotFound, QStringLiteral("数据库中找不到表“%1”。").arg(table));
@@ -23,9 +24,10 @@ TableAppender::TableAppender(Connection& connection, const QString& table) : tab
         names << quoteIdentifier(columns_[i]);
         marks << QStringLiteral("?%1").arg(i + 1);
     }
-    insert_.emplace(connection.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
-                                           .arg(quoteIdentifier(table), names.join(QLatin1Char(',')),
-                                                marks.join(QLatin1Char(',')))));
+    insert_.emplace(
+        connection.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                               .arg(quoteIdentifier(table), names.join(QLatin1Char(',')),
+                                    marks.join(QLatin1Char(',')))));
     row_.resize(std::size_t(columns_.size()));
 }
 
@@ -37,7 +39,8 @@ void TableAppender::addNew() {
 void TableAppender::set(const QString& column, const Value& value) {
     const auto i = columns_.indexOf(column);
     if (i < 0)
-        throw Error(errc::kFieldNotFound, QStringLiteral("表“%1”中没有“%2”列。").arg(table_, column));
+        throw Error(errc::kFieldNotFound,
+                    QStringLiteral("表“%1”中没有“%2”列。").arg(table_, column));
     if (!pending_) addNew();
     Value stored = value;
     if (isDateTime_[std::size_t(i)] && value.type() == Value::Type::Text) {

@@ -16,7 +16,7 @@ class Connection;
 // Add-new / set fields / update on one table. A text set into a DATETIME
 // column is read with the regional text forms, as the engine would.
 class TableAppender {
-public:
+  public:
     TableAppender(Connection& connection, const QString& table);
 
     void addNew();
@@ -26,7 +26,7 @@ public:
 
     const QStringList& columns() const { return columns_; }
 
-private:
+  private:
     QString table_;
     QStringList columns_;
     std::vector<bool> isDateTime_;

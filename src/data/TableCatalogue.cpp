@@ -18,7 +18,8 @@ void ensureCatalogue(Connection& connection) {
         "create table if not exists yw (日期 DATETIME, 姓名 TEXT, 班次 TEXT);"
         "create table if not exists pb (时间 DATETIME);");
     for (const QString& table : kShiftTables)
-        sql += QStringLiteral("create table if not exists %1 (日期 DATETIME, 姓名 TEXT, 时间 DATETIME);")
+        sql += QStringLiteral(
+                   "create table if not exists %1 (日期 DATETIME, 姓名 TEXT, 时间 DATETIME);")
                    .arg(quoteIdentifier(table));
     connection.executeNative(sql);
 }

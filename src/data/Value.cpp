@@ -20,10 +20,14 @@ const QString& Value::textValue() const {
 
 QString Value::toText() const {
     switch (type()) {
-        case Type::Null: return {};
-        case Type::Number: return numberText(toDouble());
-        case Type::Text: return textValue();
-        case Type::DateTime: return datetime::generalText(toDouble());
+        case Type::Null:
+            return {};
+        case Type::Number:
+            return numberText(toDouble());
+        case Type::Text:
+            return textValue();
+        case Type::DateTime:
+            return datetime::generalText(toDouble());
     }
     return {};
 }

@@ -8,7 +8,7 @@ namespace kq {
 // One field value as the tables hold it. Dates and times are day counts
 // (see DateTimeText.h); their text is the general form.
 class Value {
-public:
+  public:
     enum class Type { Null, Number, Text, DateTime };
 
     Value() = default;
@@ -26,7 +26,7 @@ public:
 
     friend bool operator==(const Value& a, const Value& b) { return a.data_ == b.data_; }
 
-private:
+  private:
     // Kept to 32 bytes: a month of punches holds millions of them.
     struct Number {
         double v;

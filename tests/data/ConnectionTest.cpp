@@ -36,7 +36,8 @@ TEST(Connection, KeepsDataBetweenConnections) {
         tj.update();
     }
     Connection again(folder.path());
-    auto rs = again.open(QStringLiteral("select * from tj where 日期 = #2024/1/5# and 时间 = #7:58#"));
+    auto rs =
+        again.open(QStringLiteral("select * from tj where 日期 = #2024/1/5# and 时间 = #7:58#"));
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.field(QStringLiteral("日期")).toText(), "2024/1/5");
     EXPECT_EQ(rs.field(QStringLiteral("时间")).toText(), "7:58:00");

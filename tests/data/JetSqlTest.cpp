@@ -9,8 +9,8 @@ namespace js = kq::jetsql;
 namespace {
 
 TEST(JetSql, DateLiteralsBecomeDayCounts) {
-    const QString sql = js::toSqlite(
-        QStringLiteral("select * from A where 时间> #8:00# and 日期 <= #2026/12/6#"));
+    const QString sql =
+        js::toSqlite(QStringLiteral("select * from A where 时间> #8:00# and 日期 <= #2026/12/6#"));
     EXPECT_EQ(sql, QStringLiteral("select * from A where 时间> %1 and 日期 <= %2")
                        .arg(js::numberLiteral(kq::datetime::fromTime(QTime(8, 0))),
                             js::numberLiteral(kq::datetime::fromDate(QDate(2026, 12, 6)))));

@@ -20,20 +20,22 @@ namespace kq::test {
 // Records every message instead of showing it; questions get the queued
 // answers (Yes when none is queued).
 class MessageRecorder {
-public:
+  public:
     using Request = kq::ui::MessageBox::Request;
     MessageRecorder();
     ~MessageRecorder();
 
     void answerNext(QMessageBox::StandardButton answer) { answers_.push_back(answer); }
     // Called while a message is "on screen", before it is confirmed.
-    void onMessage(std::function<void(const Request&)> callback) { callback_ = std::move(callback); }
+    void onMessage(std::function<void(const Request&)> callback) {
+        callback_ = std::move(callback);
+    }
 
     const std::vector<Request>& all() const { return messages_; }
     QStringList texts() const;
     void clear() { messages_.clear(); }
 
-private:
+  private:
     std::vector<Request> messages_;
     std::deque<QMessageBox::StandardButton> answers_;
     std::function<void(const Request&)> callback_;
@@ -41,7 +43,7 @@ private:
 
 // A fresh Form1 over a fresh, empty program folder, started on a fixed day.
 class GuiHarness {
-public:
+  public:
     explicit GuiHarness(QDate today = QDate(2026, 12, 6));
     ~GuiHarness();
 
@@ -66,7 +68,7 @@ public:
     // Presses a button as the user would (nothing happens while disabled).
     void click(const QString& name);
 
-private:
+  private:
     QDate today_;
     std::unique_ptr<Form1> form_;
 };

@@ -8,9 +8,7 @@ namespace kq::test {
 
 TestFolder::TestFolder() { EXPECT_TRUE(dir_.isValid()); }
 
-QString fixturePath(const QString& name) {
-    return QStringLiteral(KQ_FIXTURES_DIR "/") + name;
-}
+QString fixturePath(const QString& name) { return QStringLiteral(KQ_FIXTURES_DIR "/") + name; }
 
 void TestFolder::addFixture(const QString& fixture, const QString& asName) const {
     QFile::remove(file(asName));

@@ -6,7 +6,7 @@ namespace kq::ui {
 
 // Shows the wait cursor for the lifetime of a long operation.
 class BusyCursor {
-public:
+  public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;

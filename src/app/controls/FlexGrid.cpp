@@ -32,7 +32,8 @@ int FlexGrid::rows() const { return model_->rowCount() + 1; }
 int FlexGrid::cols() const { return model_->columnCount() + 1; }
 
 QString FlexGrid::textMatrix(int row, int column) const {
-    if (row <= 0 || column <= 0) return row == 0 && column > 0 ? model_->columnName(column - 1) : QString();
+    if (row <= 0 || column <= 0)
+        return row == 0 && column > 0 ? model_->columnName(column - 1) : QString();
     return model_->cellText(row - 1, column - 1);
 }
 

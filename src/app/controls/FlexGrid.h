@@ -15,7 +15,7 @@ class FlexGridModel;
 // has two rows and two columns.
 class FlexGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
     // Replaces the whole content; the rows stay after the recordset is gone.
@@ -31,7 +31,7 @@ public:
     void setColWidth(int column, int twipsWidth);
     int colWidth(int column) const;
 
-private:
+  private:
     void applyColumnWidths();
 
     FlexGridModel* model_;

@@ -12,7 +12,7 @@ namespace kq::ui {
 // Cells are formatted only when they are shown, so a large result stays cheap.
 class FlexGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit FlexGridModel(QObject* parent = nullptr);
 
     void setRows(std::shared_ptr<const RowSet> rows);
@@ -28,7 +28,7 @@ public:
     QString cellText(int row, int column) const;  // data coordinates
     QString columnName(int column) const;
 
-private:
+  private:
     std::shared_ptr<const RowSet> rows_;
 };
 

@@ -24,11 +24,19 @@ QMessageBox::StandardButton MessageBox::show(QWidget* parent, const Request& req
     box.setWindowTitle(request.title);
     box.setText(request.text);
     switch (request.kind) {
-        case Kind::Information: box.setIcon(QMessageBox::Information); break;
-        case Kind::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case Kind::Error: box.setIcon(QMessageBox::Critical); break;
+        case Kind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Kind::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Kind::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
         case Kind::Plain:
-        case Kind::Question: box.setIcon(QMessageBox::NoIcon); break;
+        case Kind::Question:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     if (request.kind == Kind::Question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

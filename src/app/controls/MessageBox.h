@@ -13,7 +13,7 @@ namespace kq::ui {
 // Every message of the program goes through here, so tests can record them
 // and answer questions without a modal loop.
 class MessageBox {
-public:
+  public:
     enum class Kind { Information, Exclamation, Plain, Question, Error };
     struct Request {
         Kind kind;
@@ -39,7 +39,7 @@ public:
     // Test seam: replaces the modal box; an empty handler restores it.
     static void setHandler(Handler handler);
 
-private:
+  private:
     static QMessageBox::StandardButton show(QWidget* parent, const Request& request);
 };
 

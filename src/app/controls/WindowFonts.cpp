@@ -12,10 +12,12 @@ QFont cjkFont(FontFace face, qreal pointSize, bool bold) {
                                    QStringLiteral("Noto Serif CJK SC")};
     switch (face) {
         case FontFace::Heiti:
-            font.setFamilies(QStringList{QStringLiteral("黑体"), QStringLiteral("SimHei")} + fallbacks);
+            font.setFamilies(QStringList{QStringLiteral("黑体"), QStringLiteral("SimHei")} +
+                             fallbacks);
             break;
         case FontFace::Songti:
-            font.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")} + fallbacks);
+            font.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")} +
+                             fallbacks);
             break;
         case FontFace::YaHeiLight:
             font.setFamilies(QStringList{QStringLiteral("微软雅黑 Light"),

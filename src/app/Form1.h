@@ -70,6 +70,8 @@ class Form1 : public QWidget {
     void applyDesign();
     void connectButtons();
     QString countCaption(const QString& label, const kq::ui::FlexGrid& grid) const;
+    // The shared work of the seven shift buttons, by button name.
+    void showShiftQuery(const QString& button);
 
     std::unique_ptr<Ui::Form1> ui;
     QString programFolder_;

@@ -1,6 +1,5 @@
 // Form1: the anomaly queries and the punch query.
 #include <QLineEdit>
-#include <functional>
 
 #include "app/Form1.h"
 #include "app/controls/BusyCursor.h"
@@ -16,32 +15,6 @@ using kq::ui::MessageBox;
 
 namespace {
 
-using CaptionOf = std::function<QString(const QString& label)>;
-
-// One shift button: its window from the settings window's boxes as they read
-// now, its result into the result grid, its count into Frame1. A box that is
-// not a time is named in a message before the database is asked; the grid
-// and the caption then keep what they showed.
-void showShiftQuery(Form1& form, Ui::Form1& ui, const QString& button, const CaptionOf& captionOf) {
-    kq::ui::runGuarded(&form, [&] {
-        const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
-        Form2* settings = form.shiftSettings();  // loads it hidden, from pb, when needed
-        const QString start = settings->shiftWindowText(query.startIndex);
-        const QString end = settings->shiftWindowText(query.endIndex);
-        if (const auto problem = kq::queries::shiftWindowProblem(query, start, end)) {
-            MessageBox::warn(&form, *problem);
-            return;
-        }
-        {
-            kq::ui::BusyCursor busy;
-            ui.MSHFlexGrid1->setDataSource(kq::queries::runShiftQuery(
-                form.programFolder(), query, start, end, ui.DTPicker1->date(), ui.DTPicker2->date(),
-                ui.Text3->text()));
-        }
-        ui.Frame1->setTitle(captionOf(query.countCaption));
-    });
-}
-
 // A punch query time that does not read as one: say so, empty the box and
 // put the user there.
 bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
@@ -53,6 +26,30 @@ bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
 }
 
 }  // namespace
+
+// One shift button: its window from the settings window's boxes as they read
+// now, its result into the result grid, its count into Frame1. A box that is
+// not a time is named in a message before the database is asked; the grid
+// and the caption then keep what they showed.
+void Form1::showShiftQuery(const QString& button) {
+    kq::ui::runGuarded(this, [&] {
+        const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
+        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
+        const QString start = settings->shiftWindowText(query.startIndex);
+        const QString end = settings->shiftWindowText(query.endIndex);
+        if (const auto problem = kq::queries::shiftWindowProblem(query, start, end)) {
+            MessageBox::warn(this, *problem);
+            return;
+        }
+        {
+            kq::ui::BusyCursor busy;
+            ui->MSHFlexGrid1->setDataSource(
+                kq::queries::runShiftQuery(programFolder_, query, start, end, ui->DTPicker1->date(),
+                                           ui->DTPicker2->date(), ui->Text3->text()));
+        }
+        ui->Frame1->setTitle(countCaption(query.countCaption, *ui->MSHFlexGrid1));
+    });
+}
 
 void Form1::Command2_Click() {
     kq::ui::runGuarded(this, [this] {
@@ -72,37 +69,16 @@ void Form1::Command2_Click() {
     });
 }
 
-void Form1::Command8_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command8"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command8_Click() { showShiftQuery(QStringLiteral("Command8")); }
 
-void Form1::Command9_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command9"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command9_Click() { showShiftQuery(QStringLiteral("Command9")); }
 
-void Form1::Command10_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command10"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command10_Click() { showShiftQuery(QStringLiteral("Command10")); }
 
-void Form1::Command11_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command11"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command11_Click() { showShiftQuery(QStringLiteral("Command11")); }
 
-void Form1::Command12_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command12"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command12_Click() { showShiftQuery(QStringLiteral("Command12")); }
 
-void Form1::Command13_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command13"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command13_Click() { showShiftQuery(QStringLiteral("Command13")); }
 
-void Form1::Command14_Click() {
-    showShiftQuery(*this, *ui, QStringLiteral("Command14"),
-                   [this](const QString& label) { return countCaption(label, *ui->MSHFlexGrid1); });
-}
+void Form1::Command14_Click() { showShiftQuery(QStringLiteral("Command14")); }

@@ -9,6 +9,7 @@
 #include "data/TableCatalogue.h"
 #include "settings/Form2.h"
 #include "stats/StatisticsRun.h"
+#include "support/TableRows.h"
 
 namespace {
 
@@ -19,16 +20,8 @@ using Kind = kq::ui::MessageBox::Kind;
 const QStringList kShiftTimes = {"7:30", "8:00", "13:00", "13:30", "8:00",  "12:00", "20:00",
                                  "8:00", "6:00", "7:00",  "14:00", "15:00", "22:00", "23:00"};
 
-void append(kq::Connection& c, const QString& table, const QStringList& columns,
-            const QStringList& values) {
-    kq::TableAppender appender(c, table);
-    appender.addNew();
-    for (qsizetype i = 0; i < columns.size(); ++i) appender.set(columns[i], values[i]);
-    appender.update();
-}
-
 void punch(kq::Connection& c, const QString& date, const QString& time, const QString& name) {
-    append(c, "ry", {"日期", "时间", "姓名"}, {date, time, name});
+    kq::test::appendRow(c, "ry", {"日期", "时间", "姓名"}, {date, time, name});
 }
 
 // pb, a schedule and punches in December 2026, then a statistics run: the
@@ -37,17 +30,17 @@ void punch(kq::Connection& c, const QString& date, const QString& time, const QS
 void fillDatabase(const QString& folder) {
     kq::Connection c(folder);
     kq::Transaction t(c);
-    for (const QString& time : kShiftTimes) append(c, "pb", {"时间"}, {time});
+    for (const QString& time : kShiftTimes) kq::test::appendRow(c, "pb", {"时间"}, {time});
     const QStringList employees = {"甲", "乙", " ", "O'Brien"};
     c.executeNative("drop table yd");
     QStringList columns = {"日期 DATETIME"};
     for (const QString& e : employees) columns << kq::quoteIdentifier(e) + " TEXT";
     c.executeNative("create table yd (" + columns.join(',') + ")");
     const QStringList ydColumns = QStringList{"日期"} + employees;
-    append(c, "yd", ydColumns, {"2026/12/1", "B", "休", "休", "休"});
-    append(c, "yd", ydColumns, {"2026/12/2", "常", "休", "休", "休"});
-    append(c, "yd", ydColumns, {"2026/12/3", "休", "A", "A", "A"});
-    append(c, "yd", ydColumns, {"2026/12/7", "B", "休", "休", "休"});
+    kq::test::appendRow(c, "yd", ydColumns, {"2026/12/1", "B", "休", "休", "休"});
+    kq::test::appendRow(c, "yd", ydColumns, {"2026/12/2", "常", "休", "休", "休"});
+    kq::test::appendRow(c, "yd", ydColumns, {"2026/12/3", "休", "A", "A", "A"});
+    kq::test::appendRow(c, "yd", ydColumns, {"2026/12/7", "B", "休", "休", "休"});
     for (const char* time : {"21:30", "6:15", "20:00", "8:00", "12:00"})
         punch(c, "2026/12/1", time, "甲");
     punch(c, "2026/12/7", "6:15", "甲");

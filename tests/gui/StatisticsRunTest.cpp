@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/TableAppender.h"
 #include "data/TableCatalogue.h"
+#include "support/TableRows.h"
 
 namespace {
 
@@ -17,26 +18,18 @@ const QStringList kSevenMessages = {"排班设置一维取数更新完成", "常
                                     "早班统计数据更新完成",     "中班统计数据更新完成",
                                     "夜班统计数据更新完成"};
 
-void append(kq::Connection& c, const QString& table, const QStringList& columns,
-            const QStringList& values) {
-    kq::TableAppender appender(c, table);
-    appender.addNew();
-    for (qsizetype i = 0; i < columns.size(); ++i) appender.set(columns[i], values[i]);
-    appender.update();
-}
-
 // yd: 员工甲 on A on 2024-01-05 and resting on the 6th; ry: his two punches
 // of the 5th, one of the 6th and one of 员工乙, who is not scheduled.
 void fillWorkedExample(const QString& folder) {
     kq::Connection c(folder);
     c.executeNative("drop table yd; create table yd (日期 DATETIME, 员工甲 TEXT)");
-    append(c, "yd", {"日期", "员工甲"}, {"2024-01-05", "A"});
-    append(c, "yd", {"日期", "员工甲"}, {"2024-01-06", "休"});
+    kq::test::appendRow(c, "yd", {"日期", "员工甲"}, {"2024-01-05", "A"});
+    kq::test::appendRow(c, "yd", {"日期", "员工甲"}, {"2024-01-06", "休"});
     const QStringList columns = {"日期", "时间", "姓名"};
-    append(c, "ry", columns, {"2024/1/5", "7:58", "员工甲"});
-    append(c, "ry", columns, {"2024/1/5", "16:05", "员工甲"});
-    append(c, "ry", columns, {"2024/1/6", "8:10", "员工甲"});
-    append(c, "ry", columns, {"2024/1/5", "7:55", "员工乙"});
+    kq::test::appendRow(c, "ry", columns, {"2024/1/5", "7:58", "员工甲"});
+    kq::test::appendRow(c, "ry", columns, {"2024/1/5", "16:05", "员工甲"});
+    kq::test::appendRow(c, "ry", columns, {"2024/1/6", "8:10", "员工甲"});
+    kq::test::appendRow(c, "ry", columns, {"2024/1/5", "7:55", "员工乙"});
 }
 
 qsizetype rowCount(const QString& folder, const QString& table) {
@@ -96,7 +89,7 @@ TEST(StatisticsRunTest, BadScheduleIsReportedAndLeavesCaptionsAndTablesAlone) {
     {
         kq::Connection c(h.folder.path());
         c.executeNative("drop table yd; create table yd (员工甲 TEXT, 日期 DATETIME)");
-        append(c, "A", {"日期", "姓名", "时间"}, {"2024/1/5", "员工甲", "8:00"});
+        kq::test::appendRow(c, "A", {"日期", "姓名", "时间"}, {"2024/1/5", "员工甲", "8:00"});
     }
     const QString frame1 = h.frameTitle("Frame1");
     h.form().Command5_Click();

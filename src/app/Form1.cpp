@@ -6,7 +6,7 @@
 #include "app/controls/FlexGrid.h"
 #include "app/controls/HandlerGuard.h"
 #include "app/controls/MessageBox.h"
-#include "app/controls/WindowFonts.h"
+#include "app/controls/WindowStyle.h"
 #include "settings/Form2.h"
 #include "ui_Form1.h"
 
@@ -29,18 +29,17 @@ void Form1::applyDesign() {
     using namespace kq::ui;
     setWindowIcon(programIcon());
     setFixedSize(size());
-    ui->Frame1->setStyleSheet(QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
+    setStyleSheet(frameStyleSheet() + QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
     for (QWidget* w : {static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
         w->setStyleSheet(QStringLiteral("color: #ff0000;"));
     for (QWidget* w : {ui->Label5_0, ui->Label5_1})
         w->setFont(cjkFont(FontFace::Heiti, 10.5, true));
-    const QString lightGreen = QStringLiteral("background-color: rgb(192, 255, 192);");
     for (QWidget* w : {ui->Text1, ui->Text2}) {
         w->setFont(cjkFont(FontFace::YaHeiLight, 12));
-        w->setStyleSheet(lightGreen);
+        w->setStyleSheet(inputBoxStyleSheet());
     }
     ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
-    ui->Text3->setStyleSheet(lightGreen);
+    ui->Text3->setStyleSheet(inputBoxStyleSheet());
     ui->MSHFlexGrid1->setFocus();
 }
 

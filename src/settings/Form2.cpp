@@ -7,7 +7,7 @@
 #include "app/controls/BusyCursor.h"
 #include "app/controls/HandlerGuard.h"
 #include "app/controls/MessageBox.h"
-#include "app/controls/WindowFonts.h"
+#include "app/controls/WindowStyle.h"
 #include "data/Connection.h"
 #include "import/ScheduleReport.h"
 #include "import/WorkbookImport.h"
@@ -32,13 +32,13 @@ Form2::~Form2() = default;
 void Form2::applyDesign() {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(kq::ui::programIcon());
+    setStyleSheet(kq::ui::frameStyleSheet());
     // Command3 and ListView1 lie beyond this size on purpose: only Tab reaches them.
     setFixedSize(size());
     Text1 = {ui->Text1_0,  ui->Text1_1,  ui->Text1_2,  ui->Text1_3, ui->Text1_4,
              ui->Text1_5,  ui->Text1_6,  ui->Text1_7,  ui->Text1_8, ui->Text1_9,
              ui->Text1_10, ui->Text1_11, ui->Text1_12, ui->Text1_13};
-    for (QLineEdit* box : Text1)
-        box->setStyleSheet(QStringLiteral("background-color: rgb(192, 255, 192);"));
+    for (QLineEdit* box : Text1) box->setStyleSheet(kq::ui::inputBoxStyleSheet());
     // The report view starts without column headers; each report adds three.
     ui->ListView1->setColumnCount(0);
     ui->Text1_0->setFocus();

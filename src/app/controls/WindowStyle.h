@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QString>
 
 namespace kq::ui {
 
@@ -13,5 +14,12 @@ QFont cjkFont(FontFace face, qreal pointSize, bool bold = false);
 
 // The icon both windows carry.
 QIcon programIcon();
+
+// Frames with their caption on the top border line, so that controls placed
+// just below the caption stay clear of the border.
+QString frameStyleSheet();
+
+// The light green of the boxes the clerk types into.
+QString inputBoxStyleSheet();
 
 }  // namespace kq::ui

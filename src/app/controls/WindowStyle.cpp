@@ -1,4 +1,4 @@
-#include "app/controls/WindowFonts.h"
+#include "app/controls/WindowStyle.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -45,5 +45,14 @@ QIcon programIcon() {
     p.drawLine(16, 16, 23, 19);
     return QIcon(pixmap);
 }
+
+QString frameStyleSheet() {
+    return QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }");
+}
+
+QString inputBoxStyleSheet() { return QStringLiteral("background-color: rgb(192, 255, 192);"); }
 
 }  // namespace kq::ui

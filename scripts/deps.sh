@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, testing and running need, from Debian 12 packages.
+# zlib1g-dev is listed on its own: xlsxwriter.pc links -lz, but
+# libxlsxwriter-dev does not depend on it.
 # Usage: scripts/deps.sh [run]   ("run" adds the fonts and the spreadsheet program)
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(cmake g++ make pkg-config clang-format
-          qt6-base-dev libsqlite3-dev libfreexl-dev libxlsxwriter-dev
+          qt6-base-dev libsqlite3-dev libfreexl-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl)
 if [ "${1:-}" = "run" ]; then

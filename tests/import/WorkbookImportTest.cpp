@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "support/TestFolder.h"
@@ -59,7 +63,8 @@ class WorkbookImportTest : public ::testing::Test {
         ASSERT_EQ(importWorkbook(connection, Workbook::Punches), 3);
     }
     void expectThreePunchesKept() {
-        const TableText ry = readTable(connection, QStringLiteral("ry"));
+        Connection reader(folder.path());
+        const TableText ry = readTable(reader, QStringLiteral("ry"));
         EXPECT_EQ(ry.columns, QStringList({"日期", "时间", "姓名", "部门"}));
         ASSERT_EQ(ry.rows.size(), 3u);
         EXPECT_EQ(ry.rows[1][2], QStringLiteral("张'三"));
@@ -169,11 +174,45 @@ TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
     expectCannotRead();
     ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("ry.xls")));
 
+    // A file its user may not read. Root reads any file, so there the import
+    // runs in a child that has dropped to an unprivileged user.
     folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
     QFile workbook(folder.file(QStringLiteral("ry.xls")));
-    workbook.setPermissions(QFileDevice::WriteOwner);
-    if (workbook.open(QIODevice::ReadOnly)) GTEST_SKIP() << "file permissions do not bind here";
-    expectCannotRead();
+    ASSERT_TRUE(workbook.setPermissions(QFileDevice::WriteOwner));
+    if (geteuid() != 0) {
+        expectCannotRead();
+        return;
+    }
+    connection.close();
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(folder.file(Connection::databaseFileName()),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadOther | QFileDevice::WriteOther));
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0) _exit(2);
+        if (QFile(workbook.fileName()).open(QIODevice::ReadOnly)) _exit(3);
+        try {
+            Connection own(folder.path());
+            importWorkbook(own, Workbook::Punches);
+        } catch (const Error& e) {
+            const bool named =
+                e.number() == errc::kBadWorkbook &&
+                e.description().startsWith(QStringLiteral("无法读取工作簿 ry.xls："));
+            _exit(named ? 0 : 4);
+        }
+        _exit(5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    // 2: could not drop privileges, 3: still readable, 4: wrong error, 5: imported.
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    expectThreePunchesKept();
 }
 
 TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {

@@ -19,24 +19,30 @@ mkdir -p "$root/src/kq"
 git archive --format=tar HEAD | tar -x -C "$root/src/kq"
 echo "fresh check: root ready after $(($(date +%s) - started)) s"
 
+# Each step's whole output goes to a log; the console gets its summary lines,
+# or its end when it fails.
+logs="$FRESH_ROOT_CACHE/logs"
+mkdir -p "$logs"
 step() {
-  local name="$1" t0
-  shift
+  local name="$1" log="$logs/$2.log" t0
+  shift 2
   t0=$(date +%s)
   echo "fresh check: $name"
-  if ! fresh_root_run "$root" "$@"; then
-    echo "fresh check: FAILED: $name" >&2
+  if ! fresh_root_run "$root" "$@" >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    echo "fresh check: FAILED: $name (whole output: $log)" >&2
     exit 1
   fi
+  grep -E '^(set-up|build|tests):|tests passed|^the program' "$log" || true
   echo "fresh check: $name passed in $(($(date +%s) - t0)) s"
 }
 
-step "README test command (bash scripts/test.sh)" \
+step "README test command (bash scripts/test.sh)" test \
   bash -c 'cd /src/kq && bash scripts/test.sh'
 
 # run.sh ends by exec'ing the program, so its process becomes build/kq once
 # the set-up and the build are done. It must then stay up until stopped.
-step "README run command (bash scripts/run.sh)" bash -c '
+step "README run command (bash scripts/run.sh)" run bash -c '
   cd /src/kq
   QT_QPA_PLATFORM=offscreen bash scripts/run.sh >/tmp/run.log 2>&1 &
   pid=$!

@@ -9,6 +9,7 @@
 #include "queries/PunchQuery.h"
 #include "queries/ShiftQuery.h"
 #include "settings/Form2.h"
+#include "stats/UnfinishedRun.h"
 #include "ui_Form1.h"
 
 using kq::ui::MessageBox;
@@ -30,7 +31,8 @@ bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
 // One shift button: its window from the settings window's boxes as they read
 // now, its result into the result grid, its count into Frame1. A box that is
 // not a time is named in a message before the database is asked; the grid
-// and the caption then keep what they showed.
+// and the caption then keep what they showed. After a statistics run that did
+// not finish, the result comes with a warning that it may mix two runs.
 void Form1::showShiftQuery(const QString& button) {
     kq::ui::runGuarded(this, [&] {
         const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
@@ -48,6 +50,8 @@ void Form1::showShiftQuery(const QString& button) {
                                            ui->DTPicker2->date(), ui->Text3->text()));
         }
         ui->Frame1->setTitle(countCaption(query.countCaption, *ui->MSHFlexGrid1));
+        if (const auto started = kq::unfinishedStatisticsRun(programFolder_))
+            MessageBox::warn(this, kq::unfinishedRunMessage(*started));
     });
 }
 

@@ -32,8 +32,9 @@ int errorNumber(DatabaseFault fault) {
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
 const QString kRebuild = QStringLiteral(
-    "所有数据表都可以从程序文件夹中的三个工作簿（ry.xls、yd.xls、pb.xls）重新生成：在新的数据库中"
-    "依次点击“更新打卡”“更新排班”“开始统计”即可。");
+    "所有数据表都可以从程序文件夹中的三个工作簿（ry.xls、yd.xls、pb."
+    "xls）重新生成：有了新的数据库后，"
+    "请依次点击“更新打卡”“更新排班”“开始统计”。");
 
 }  // namespace
 

@@ -36,6 +36,9 @@ bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
 void Form1::showShiftQuery(const QString& button) {
     kq::ui::runGuarded(this, [&] {
         const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
+        // Asked first: a database that cannot be opened is reported once,
+        // here, and not again through the settings window's loading.
+        const auto unfinishedRun = kq::unfinishedStatisticsRun(programFolder_);
         Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
         const QString start = settings->shiftWindowText(query.startIndex);
         const QString end = settings->shiftWindowText(query.endIndex);
@@ -50,8 +53,7 @@ void Form1::showShiftQuery(const QString& button) {
                                            ui->DTPicker2->date(), ui->Text3->text()));
         }
         ui->Frame1->setTitle(countCaption(query.countCaption, *ui->MSHFlexGrid1));
-        if (const auto started = kq::unfinishedStatisticsRun(programFolder_))
-            MessageBox::warn(this, kq::unfinishedRunMessage(*started));
+        if (unfinishedRun) MessageBox::warn(this, kq::unfinishedRunMessage(*unfinishedRun));
     });
 }
 

@@ -205,6 +205,14 @@ TEST(Form1Database, ADamagedFileIsSetAsideOnlyOnTheClerksYes) {
     EXPECT_EQ(QDir(h.folder.path()).entryList(QDir::Files), QStringList({"KQ.db", "ry.xls"}));
     EXPECT_EQ(bytesOf(db), garbage);
 
+    // A shift query asks once, not again through the settings window.
+    h.messages.clear();
+    h.messages.answerNext(QMessageBox::No);
+    h.click("Command10");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all().front().kind, Kind::Question);
+    EXPECT_EQ(bytesOf(db), garbage);
+
     // 更新打卡 meets the same file; Yes sets it aside under the name asked
     // about and starts a fresh database.
     h.messages.clear();

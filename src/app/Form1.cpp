@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <optional>
 
 #include "app/controls/FlexGrid.h"
 #include "app/controls/HandlerGuard.h"
 #include "app/controls/MessageBox.h"
 #include "app/controls/WindowStyle.h"
+#include "data/Connection.h"
 #include "settings/Form2.h"
+#include "stats/UnfinishedRun.h"
 #include "ui_Form1.h"
 
 using kq::ui::MessageBox;
@@ -68,6 +71,18 @@ void Form1::Form_Load() {
         const QDate today = clock_();
         ui->DTPicker1->setDate(QDate(today.year(), today.month(), 1));
         ui->DTPicker2->setDate(today);
+    });
+}
+
+void Form1::checkDatabase() {
+    kq::ui::runGuarded(this, [this] {
+        std::optional<QString> unfinished;
+        {
+            kq::Connection connection(programFolder_);
+            connection.verifyIntact();
+            unfinished = kq::unfinishedStatisticsRun(connection);
+        }
+        if (unfinished) MessageBox::warn(this, kq::unfinishedRunMessage(*unfinished));
     });
 }
 

@@ -46,6 +46,9 @@ class Form1 : public QWidget {
 
   public slots:
     void Form_Load();
+    // Run once the window is up: a damaged database is offered to be set
+    // aside, and a statistics run that did not finish is reported.
+    void checkDatabase();
     void Command1_Click();   // 更新打卡
     void Command2_Click();   // 查询
     void Command3_Click();   // 导出

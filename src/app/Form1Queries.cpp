@@ -9,6 +9,7 @@
 #include "queries/PunchQuery.h"
 #include "queries/ShiftQuery.h"
 #include "settings/Form2.h"
+#include "stats/UnfinishedRun.h"
 #include "ui_Form1.h"
 
 using kq::ui::MessageBox;
@@ -30,10 +31,14 @@ bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
 // One shift button: its window from the settings window's boxes as they read
 // now, its result into the result grid, its count into Frame1. A box that is
 // not a time is named in a message before the database is asked; the grid
-// and the caption then keep what they showed.
+// and the caption then keep what they showed. After a statistics run that did
+// not finish, the result comes with a warning that it may mix two runs.
 void Form1::showShiftQuery(const QString& button) {
     kq::ui::runGuarded(this, [&] {
         const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
+        // Asked first: a database that cannot be opened is reported once,
+        // here, and not again through the settings window's loading.
+        const auto unfinishedRun = kq::unfinishedStatisticsRun(programFolder_);
         Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
         const QString start = settings->shiftWindowText(query.startIndex);
         const QString end = settings->shiftWindowText(query.endIndex);
@@ -48,6 +53,7 @@ void Form1::showShiftQuery(const QString& button) {
                                            ui->DTPicker2->date(), ui->Text3->text()));
         }
         ui->Frame1->setTitle(countCaption(query.countCaption, *ui->MSHFlexGrid1));
+        if (unfinishedRun) MessageBox::warn(this, kq::unfinishedRunMessage(*unfinishedRun));
     });
 }
 

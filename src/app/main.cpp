@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "app/Form1.h"
 #include "data/Error.h"
@@ -12,9 +13,10 @@ int main(int argc, char* argv[]) {
     try {
         kq::prepareDatabaseOnFirstRun(folder);
     } catch (const kq::Error&) {
-        // An unwritable folder is reported by the first button that needs it.
+        // Reported, with what to do, by the check of the database below.
     }
     Form1 form(folder);
     form.show();
+    QTimer::singleShot(0, &form, &Form1::checkDatabase);
     return QApplication::exec();
 }

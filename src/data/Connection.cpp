@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "data/DatabaseError.h"
 #include "data/Error.h"
 #include "data/JetSql.h"
 #include "data/TableCatalogue.h"
@@ -12,17 +13,17 @@
 namespace kq {
 
 Connection::Connection(const QString& programFolder) : folder_(programFolder) {
-    const QString path = QDir(programFolder).filePath(databaseFileName());
+    const QString path = databasePath();
     const QByteArray utf8 = path.toUtf8();
     const int rc = sqlite3_open_v2(utf8.constData(), &db_,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw Error(errc::kDatabase,
-                    QStringLiteral("无法打开数据库文件“%1”：%2。请检查程序文件夹是否可写。")
-                        .arg(QDir::toNativeSeparators(path), message));
+        try {
+            throwDatabaseError(db_, path, QString());
+        } catch (...) {
+            close();
+            throw;
+        }
     }
     sqlite3_busy_timeout(db_, 2000);
     try {
@@ -34,6 +35,21 @@ Connection::Connection(const QString& programFolder) : folder_(programFolder) {
 }
 
 Connection::~Connection() { close(); }
+
+QString Connection::databasePath() const { return QDir(folder_).filePath(databaseFileName()); }
+
+void Connection::verifyIntact() {
+    Statement check = prepare(QStringLiteral("pragma quick_check"));
+    QStringList problems;
+    while (problems.size() < 10 && check.step()) {
+        const QString line = check.column(0).toText();
+        if (line != QLatin1String("ok")) problems << line;
+    }
+    if (!problems.isEmpty())
+        throw DatabaseError(
+            DatabaseFault::Damaged, databasePath(),
+            QStringLiteral("pragma quick_check：\n") + problems.join(QLatin1Char('\n')));
+}
 
 void Connection::close() {
     if (db_) sqlite3_close_v2(db_);

@@ -23,6 +23,7 @@ class Connection {
     Connection& operator=(const Connection&) = delete;
 
     const QString& programFolder() const { return folder_; }
+    QString databasePath() const;
     bool isOpen() const { return db_ != nullptr; }
     void close();
 
@@ -35,6 +36,11 @@ class Connection {
     void executeNative(const QString& sql);
 
     sqlite3* handle() const;
+
+    // Reads the whole file once (pragma quick_check) and throws a
+    // DatabaseError (damaged) when any page is bad. Operations that rewrite
+    // tables call it first, so that they never write into a damaged file.
+    void verifyIntact();
 
   private:
     QString folder_;

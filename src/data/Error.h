@@ -20,23 +20,35 @@ inline constexpr int kMissingColumn = 3265;
 inline constexpr int kBadCell = 3349;
 inline constexpr int kBadSchedule = 3061;
 inline constexpr int kExport = 1004;
+// The database file itself: damaged, read-only, no room, in use.
+inline constexpr int kDatabaseDamaged = 3049;
+inline constexpr int kDatabaseReadOnly = 3027;
+inline constexpr int kDatabaseCannotOpen = 3051;
+inline constexpr int kDiskFull = 3026;
+inline constexpr int kDatabaseLocked = 3260;
+inline constexpr int kDiskError = 3043;
 }  // namespace errc
 
 // The one failure type of the core: a number and a Chinese description that
-// says what went wrong and what to do.
+// says what went wrong and what to do. The details, when there are any, are
+// for support (the engine's own text, the statement) and stay out of the
+// description the clerk reads first.
 class Error : public std::runtime_error {
   public:
-    Error(int number, const QString& description)
+    Error(int number, const QString& description, const QString& details = {})
         : std::runtime_error(description.toStdString()),
           number_(number),
-          description_(description) {}
+          description_(description),
+          details_(details) {}
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    const QString& details() const { return details_; }
 
   private:
     int number_;
     QString description_;
+    QString details_;
 };
 
 }  // namespace kq

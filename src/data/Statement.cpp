@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include "data/DatabaseError.h"
 #include "data/Error.h"
 
 namespace kq {
@@ -20,12 +21,13 @@ void throwSqliteError(sqlite3* db, const QString& sql) {
         throw Error(
             errc::kFieldNotFound,
             QStringLiteral("数据表中没有“%1”列。请检查导入的工作簿的列名。").arg(m.captured(1)));
-    const int code = sqlite3_errcode(db);
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-        throw Error(errc::kDatabase,
-                    QStringLiteral("数据库文件被其他程序占用，请关闭其他程序后重试。"));
-    throw Error(errc::kDatabase,
-                QStringLiteral("数据库操作失败：%1\n语句：%2").arg(message, sql.trimmed()));
+    if (sqlite3_errcode(db) == SQLITE_ERROR)  // the statement, not the file
+        throw Error(
+            errc::kSyntax,
+            QStringLiteral("数据库无法执行这一步操作，操作没有完成。请检查输入的内容后重试；"
+                           "如果仍然出错，请把这条消息的详细信息告诉技术支持。"),
+            QStringLiteral("SQLite：%1\n语句：%2").arg(message, sql.trimmed()));
+    throwDatabaseError(db, QString::fromUtf8(sqlite3_db_filename(db, "main")), sql);
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {

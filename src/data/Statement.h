@@ -43,7 +43,7 @@ class Statement {
 };
 
 // Turns an SQLite failure into a kq::Error whose description names the
-// table or column involved.
+// table or column involved, or into a DatabaseError for a fault of the file.
 [[noreturn]] void throwSqliteError(sqlite3* db, const QString& sql);
 
 }  // namespace kq

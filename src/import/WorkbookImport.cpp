@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/Connection.h"
+#include "data/DatabaseError.h"
 #include "data/DateTimeText.h"
 #include "data/Error.h"
 #include "data/JetSql.h"
@@ -202,10 +203,13 @@ qsizetype importWorkbook(Connection& connection, Workbook which) {
     if (!copy)
         throw Error(errc::kSyntax, QStringLiteral("导入语句无法解析：%1").arg(statements.copy));
 
+    connection.verifyIntact();  // never write into a damaged file
     const CheckedSheet checked = readChecked(copy->workbookPath, copy->sheet, which);
     try {
         return writeTable(connection, statements, copy->table, checked,
                           which == Workbook::ShiftTimes);
+    } catch (const DatabaseError&) {
+        throw;  // a fault of the file itself, whose message says what to do
     } catch (const Error& e) {
         throw Error(e.number(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
                                     .arg(QFileInfo(copy->workbookPath).fileName(), e.description(),

@@ -18,7 +18,9 @@ struct StatisticsResult {
 // The whole statistics run: yd flattened into yw, then the six passes each
 // rewriting its table. announce is called with each of the seven messages in
 // order, after the stage it reports is committed; the run goes on when it
-// returns. Throws kq::Error; stages committed before a failure stay.
+// returns. A damaged file is refused before anything is written. Throws
+// kq::Error; stages committed before a failure stay, and the run is then
+// left marked as unfinished (see UnfinishedRun.h).
 StatisticsResult runStatistics(Connection& connection,
                                const std::function<void(const QString& message)>& announce);
 

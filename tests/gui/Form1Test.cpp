@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 #include "GuiHarness.h"
@@ -170,6 +172,67 @@ TEST(Form1Import, ScheduleImportOnlyAnnouncesAndEnablesTheRun) {
     EXPECT_EQ(rowsIn(h.folder.path(), "yd"), 2);
     EXPECT_EQ(h.grid("MSHFlexGrid2")->textMatrix(0, 3), "姓名");  // still the punches
     EXPECT_EQ(h.frameTitle("Frame4"), "导入数据记录条数：3行");
+}
+
+// The file as it lies in the folder, byte for byte.
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(Form1Database, ADamagedFileIsSetAsideOnlyOnTheClerksYes) {
+    GuiHarness h;
+    h.folder.addFixture("ry_3punches.xls", "ry.xls");
+    const QString db = h.folder.file("KQ.db");
+    const QByteArray garbage(20000, 'x');
+    {
+        QFile file(db);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(garbage);
+    }
+
+    // At start: the clerk is asked, answers No, and nothing changes.
+    h.messages.answerNext(QMessageBox::No);
+    h.form().checkDatabase();
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    const auto& question = h.messages.all().front();
+    EXPECT_EQ(question.kind, Kind::Question);
+    EXPECT_TRUE(question.text.contains(QDir::toNativeSeparators(db)));
+    EXPECT_TRUE(question.text.contains("KQ.db.damaged-"));
+    EXPECT_TRUE(question.text.contains("ry.xls、yd.xls、pb.xls"));
+    EXPECT_FALSE(question.text.contains("not a database"));
+    EXPECT_TRUE(question.details.contains("not a database"));
+    EXPECT_EQ(QDir(h.folder.path()).entryList(QDir::Files), QStringList({"KQ.db", "ry.xls"}));
+    EXPECT_EQ(bytesOf(db), garbage);
+
+    // A shift query asks once, not again through the settings window.
+    h.messages.clear();
+    h.messages.answerNext(QMessageBox::No);
+    h.click("Command10");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all().front().kind, Kind::Question);
+    EXPECT_EQ(bytesOf(db), garbage);
+
+    // 更新打卡 meets the same file; Yes sets it aside under the name asked
+    // about and starts a fresh database.
+    h.messages.clear();
+    h.click("Command1");
+    ASSERT_EQ(h.messages.all().size(), 2u);
+    const QString asked = h.messages.all()[0].text;
+    const QStringList aside = QDir(h.folder.path()).entryList({"KQ.db.damaged-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(asked.contains("“" + aside.front() + "”"));
+    EXPECT_TRUE(
+        QRegularExpression("^KQ\\.db\\.damaged-\\d{8}-\\d{6}$").match(aside.front()).hasMatch());
+    EXPECT_EQ(bytesOf(h.folder.file(aside.front())), garbage);
+    EXPECT_EQ(h.messages.all()[1].kind, Kind::Information);
+    EXPECT_TRUE(h.messages.all()[1].text.contains("已新建空数据库"));
+    EXPECT_FALSE(h.button("Command4")->isEnabled());  // the import itself has not run
+
+    h.messages.clear();
+    h.click("Command1");
+    EXPECT_EQ(h.messages.texts(), QStringList({"数据更新完成"}));
+    EXPECT_EQ(rowsIn(h.folder.path(), "ry"), 3);
 }
 
 }  // namespace

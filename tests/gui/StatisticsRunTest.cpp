@@ -103,4 +103,42 @@ TEST(StatisticsRunTest, BadScheduleIsReportedAndLeavesCaptionsAndTablesAlone) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST(StatisticsRunTest, ARunThatDidNotFinishIsToldAtStartAndWithEachShiftQuery) {
+    GuiHarness h;
+    fillWorkedExample(h.folder.path());
+    {
+        kq::Connection c(h.folder.path());
+        for (int i = 0; i < 14; ++i) kq::test::appendRow(c, "pb", {"时间"}, {"0:00"});
+    }
+    // The program goes down while the A pass's message is up.
+    h.messages.onMessage([](const auto& m) {
+        if (m.text == QStringLiteral("A班统计数据更新完成")) throw std::runtime_error("gone");
+    });
+    h.button("Command5")->setEnabled(true);
+    h.click("Command5");
+    h.messages.onMessage({});
+
+    h.restart();
+    h.messages.clear();
+    h.form().checkDatabase();
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_EQ(h.messages.all().front().kind, Kind::Exclamation);
+    EXPECT_TRUE(h.messages.texts().front().contains("请重新点击“开始统计”"));
+
+    // The query still shows what the table holds, and says it may mix runs.
+    h.messages.clear();
+    h.click("Command10");
+    EXPECT_EQ(h.frameTitle("Frame1"), "A班异常数：0行");
+    ASSERT_EQ(h.messages.all().size(), 1u);
+    EXPECT_TRUE(h.messages.texts().front().contains("可能一部分来自这次统计"));
+
+    // A whole run ends the warnings.
+    h.button("Command5")->setEnabled(true);
+    h.click("Command5");
+    h.messages.clear();
+    h.click("Command10");
+    h.form().checkDatabase();
+    EXPECT_TRUE(h.messages.all().empty()) << h.messages.texts().join(" | ").toStdString();
+}
+
 }  // namespace

@@ -23,6 +23,7 @@ QMessageBox::StandardButton MessageBox::show(QWidget* parent, const Request& req
     QMessageBox box(parent);
     box.setWindowTitle(request.title);
     box.setText(request.text);
+    if (!request.details.isEmpty()) box.setDetailedText(request.details);
     switch (request.kind) {
         case Kind::Information:
             box.setIcon(QMessageBox::Information);
@@ -48,24 +49,26 @@ QMessageBox::StandardButton MessageBox::show(QWidget* parent, const Request& req
 }
 
 void MessageBox::inform(QWidget* parent, const QString& text) {
-    show(parent, {Kind::Information, kPromptTitle, text});
+    show(parent, {Kind::Information, kPromptTitle, text, {}});
 }
 
 void MessageBox::warn(QWidget* parent, const QString& text) {
-    show(parent, {Kind::Exclamation, kPromptTitle, text});
+    show(parent, {Kind::Exclamation, kPromptTitle, text, {}});
 }
 
 void MessageBox::plain(QWidget* parent, const QString& text) {
-    show(parent, {Kind::Plain, defaultTitle(), text});
+    show(parent, {Kind::Plain, defaultTitle(), text, {}});
 }
 
-bool MessageBox::askYesNo(QWidget* parent, const QString& text, const QString& title) {
-    return show(parent, {Kind::Question, title, text}) == QMessageBox::Yes;
+bool MessageBox::askYesNo(QWidget* parent, const QString& text, const QString& title,
+                          const QString& details) {
+    return show(parent, {Kind::Question, title, text, details}) == QMessageBox::Yes;
 }
 
-void MessageBox::error(QWidget* parent, int number, const QString& description) {
+void MessageBox::error(QWidget* parent, int number, const QString& description,
+                       const QString& details) {
     show(parent, {Kind::Error, defaultTitle(),
-                  QStringLiteral("运行时错误 '%1':\n\n%2").arg(number).arg(description)});
+                  QStringLiteral("运行时错误 '%1':\n\n%2").arg(number).arg(description), details});
 }
 
 }  // namespace kq::ui

@@ -19,6 +19,7 @@ class MessageBox {
         Kind kind;
         QString title;
         QString text;
+        QString details;  // for support: behind "Show Details...", not in the text
     };
     // Returns the button the user pressed.
     using Handler = std::function<QMessageBox::StandardButton(const Request&)>;
@@ -30,9 +31,11 @@ class MessageBox {
     // No icon and the program's own title.
     static void plain(QWidget* parent, const QString& text);
     // Yes and No, no icon; true only for Yes.
-    static bool askYesNo(QWidget* parent, const QString& text, const QString& title);
+    static bool askYesNo(QWidget* parent, const QString& text, const QString& title,
+                         const QString& details = {});
     // A failure no handler expected: its number and description.
-    static void error(QWidget* parent, int number, const QString& description);
+    static void error(QWidget* parent, int number, const QString& description,
+                      const QString& details = {});
 
     static QString defaultTitle();
 

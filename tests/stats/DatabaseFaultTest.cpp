@@ -1,0 +1,251 @@
+// Faults of the database file itself, met by the statistics run (the writer
+// that touches most tables), and a run killed between its passes.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "StatsData.h"
+#include "data/Connection.h"
+#include "data/DatabaseError.h"
+#include "data/Error.h"
+#include "stats/StatisticsRun.h"
+#include "stats/UnfinishedRun.h"
+#include "support/TestFolder.h"
+
+namespace {
+
+using kq::DatabaseFault;
+using kq::test::tableRows;
+
+const QString kJia = QStringLiteral("员工甲");
+const QString kYi = QStringLiteral("员工乙");
+
+// 员工甲 on 常 and 员工乙 on B on 2024-01-05, a punch each, old rows in every
+// table the run rewrites, and enough other punches to spread the file over
+// a few dozen pages.
+void fillDatabase(const QString& folder) {
+    kq::Connection c(folder);
+    kq::test::makeSchedule(c, {kJia, kYi}, {{"2024/1/5", {"常", "B"}}});
+    kq::test::addPunch(c, "2024/1/5", "7:58", kJia);
+    kq::test::addPunch(c, "2024/1/5", "19:58", kYi);
+    c.executeNative(QStringLiteral(
+        "insert into yw values (1, 'old', 'A');"
+        "insert into tj values (1, 'old', 0.5); insert into A values (1, 'old', 0.5);"
+        "insert into B values (1, 'old', 0.5); insert into Z values (1, 'old', 0.5);"
+        "insert into ZH values (1, 'old', 0.5); insert into Y values (1, 'old', 0.5);"
+        "with recursive n(x) as (select 1 union all select x + 1 from n where x < 3000) "
+        "insert into ry select 45000 + x % 30, 0.25, '其他员工' || x from n;"));
+}
+
+QByteArray noise(qsizetype size) {
+    std::mt19937 random(11);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& b : bytes) b = char(random());
+    return bytes;
+}
+
+// What the file looks like: its bytes, or that a folder stands there.
+QByteArray snapshot(const QString& path) {
+    if (QFileInfo(path).isDir()) return "<folder>";
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+struct ChildResult {
+    int status = 0;
+    QByteArray output;
+};
+
+// Runs work in a child process and returns its wait status and what it
+// wrote. When unprivileged, a child of root runs as nobody, so that file
+// permissions bind it as they bind the clerk.
+ChildResult inChild(const std::function<QByteArray()>& work, bool unprivileged) {
+    int fds[2];
+    if (pipe(fds) != 0) return {-1, {}};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        QByteArray out;
+        try {
+            out = work();
+        } catch (...) {
+            _exit(2);
+        }
+        for (qsizetype done = 0; done < out.size();) {
+            const ssize_t n = write(fds[1], out.constData() + done, std::size_t(out.size() - done));
+            if (n <= 0) _exit(4);
+            done += n;
+        }
+        _exit(0);
+    }
+    close(fds[1]);
+    ChildResult result;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
+    close(fds[0]);
+    waitpid(pid, &result.status, 0);
+    return result;
+}
+
+struct FaultCase {
+    const char* name;
+    DatabaseFault expected;
+    // Damages the file or its folder before the run.
+    std::function<void(const QString& folder, const QString& database)> before;
+    // Done on the run's open connection; what it returns lives until the
+    // run has failed.
+    std::function<std::shared_ptr<void>(kq::Connection& connection)> during;
+};
+
+void overwrite(const QString& path, qint64 at, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(at);
+    file.write(bytes);
+}
+
+const FaultCase kFaults[] = {
+    {"garbage file",
+     DatabaseFault::Damaged,
+     [](const QString&, const QString& db) {
+         QFile::remove(db);
+         overwrite(db, 0, noise(20000));
+     },
+     {}},
+    {"truncated file",
+     DatabaseFault::Damaged,
+     [](const QString&, const QString& db) { QFile::resize(db, QFileInfo(db).size() / 2); },
+     {}},
+    {"bad page mid-file",
+     DatabaseFault::Damaged,
+     [](const QString&, const QString& db) {
+         overwrite(db, (QFileInfo(db).size() / 4096 / 2) * 4096, noise(4096));
+     },
+     {}},
+    {"read-only file",
+     DatabaseFault::ReadOnly,
+     [](const QString&, const QString& db) { chmod(QFile::encodeName(db).constData(), 0444); },
+     {}},
+    {"unwritable folder",
+     DatabaseFault::FolderUnwritable,
+     [](const QString& folder, const QString&) {
+         chmod(QFile::encodeName(folder).constData(), 0555);
+     },
+     {}},
+    {"directory in its place",
+     DatabaseFault::NotAFile,
+     [](const QString& folder, const QString& db) {
+         QFile::remove(db);
+         QDir(folder).mkdir(kq::Connection::databaseFileName());
+     },
+     {}},
+    {"full disk",
+     DatabaseFault::DiskFull,
+     {},
+     [](kq::Connection& c) {
+         const QString pages = c.open(QStringLiteral("pragma page_count")).field(0).toText();
+         c.executeNative(QStringLiteral("pragma max_page_count = ") + pages);
+         return std::shared_ptr<void>();
+     }},
+    {"locked by another program",
+     DatabaseFault::Locked,
+     {},
+     [](kq::Connection& c) {
+         auto other = std::make_shared<kq::Connection>(c.programFolder());
+         other->executeNative(QStringLiteral("begin exclusive"));
+         return std::shared_ptr<void>(other);
+     }},
+};
+
+TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
+    for (const FaultCase& fault : kFaults) {
+        SCOPED_TRACE(fault.name);
+        kq::test::TestFolder folder;
+        fillDatabase(folder.path());
+        const QString db = QDir(folder.path()).filePath(kq::Connection::databaseFileName());
+        // The child may run as nobody: it needs the folder and the file.
+        chmod(QFile::encodeName(folder.path()).constData(), 0777);
+        chmod(QFile::encodeName(db).constData(), 0666);
+        if (fault.before) fault.before(folder.path(), db);
+        const QByteArray before = snapshot(db);
+
+        const ChildResult child = inChild(
+            [&]() -> QByteArray {
+                try {
+                    kq::Connection connection(folder.path());
+                    const auto held = fault.during ? fault.during(connection) : nullptr;
+                    kq::runStatistics(connection, [](const QString&) {});
+                    return "no failure";
+                } catch (const kq::DatabaseError& e) {
+                    return QByteArray::number(int(e.fault())) + '\n' + e.description().toUtf8() +
+                           '\x1f' + e.details().toUtf8();
+                } catch (const kq::Error& e) {
+                    return "other error: " + e.description().toUtf8();
+                }
+            },
+            true);
+
+        chmod(QFile::encodeName(folder.path()).constData(), 0700);
+        ASSERT_TRUE(WIFEXITED(child.status) && WEXITSTATUS(child.status) == 0) << child.status;
+        const QString output = QString::fromUtf8(child.output);
+        ASSERT_TRUE(output.contains(QChar(0x1f))) << output.toStdString();
+        const QString description = output.section(QLatin1Char('\n'), 1).section(QChar(0x1f), 0, 0);
+        const QString details = output.section(QChar(0x1f), 1);
+        EXPECT_EQ(output.section(QLatin1Char('\n'), 0, 0).toInt(), int(fault.expected))
+            << description.toStdString();
+        // The clerk reads which file and what to do; the engine's words are
+        // kept for support.
+        EXPECT_TRUE(description.contains(QDir::toNativeSeparators(db)))
+            << description.toStdString();
+        EXPECT_TRUE(description.contains(QStringLiteral("请")));
+        EXPECT_FALSE(description.contains(QStringLiteral("database"), Qt::CaseInsensitive));
+        EXPECT_FALSE(description.contains(QStringLiteral("语句")));
+        EXPECT_FALSE(details.isEmpty());
+        // Nothing was written: the file is byte for byte as it was.
+        EXPECT_TRUE(snapshot(db) == before);
+    }
+}
+
+TEST(UnfinishedRun, AKillBetweenPassesIsToldAtTheNextLookAndTheFileStaysWhole) {
+    kq::test::TestFolder folder;
+    fillDatabase(folder.path());
+
+    // Killed while the clerk reads the message of the A pass: 常 and A are
+    // new, B to 夜 still hold the old run's rows.
+    const ChildResult child = inChild(
+        [&]() -> QByteArray {
+            kq::Connection connection(folder.path());
+            int shown = 0;
+            kq::runStatistics(connection, [&](const QString&) {
+                if (++shown == 3) kill(getpid(), SIGKILL);
+            });
+            return {};
+        },
+        false);
+    ASSERT_TRUE(WIFSIGNALED(child.status) && WTERMSIG(child.status) == SIGKILL);
+
+    kq::Connection connection(folder.path());
+    EXPECT_EQ(connection.open(QStringLiteral("pragma integrity_check")).field(0).toText(), "ok");
+    EXPECT_EQ(tableRows(connection, "tj"), QStringList({"2024/1/5 员工甲 7:58:00"}));
+    EXPECT_EQ(tableRows(connection, "B"), QStringList({"1899/12/31 old 12:00:00"}));
+    const auto started = kq::unfinishedStatisticsRun(connection);
+    ASSERT_TRUE(started.has_value());
+    EXPECT_TRUE(
+        kq::unfinishedRunMessage(*started).contains(QStringLiteral("请重新点击“开始统计”")));
+
+    // A run that reaches its end makes the tables whole again.
+    kq::runStatistics(connection, [](const QString&) {});
+    EXPECT_EQ(tableRows(connection, "B"), QStringList({"2024/1/5 员工乙 19:58:00"}));
+    EXPECT_FALSE(kq::unfinishedStatisticsRun(connection).has_value());
+}
+
+}  // namespace

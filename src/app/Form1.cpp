@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 
-#include "app/controls/FlexGrid.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
-#include "app/controls/WindowStyle.h"
+#include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
+#include "controls/WindowStyle.h"
 #include "settings/Form2.h"
 #include "ui_Form1.h"
 

@@ -1,8 +1,8 @@
-#include "app/controls/HandlerGuard.h"
+#include "controls/HandlerGuard.h"
 
 #include <exception>
 
-#include "app/controls/MessageBox.h"
+#include "controls/MessageBox.h"
 #include "data/Error.h"
 
 namespace kq::ui {

@@ -1,9 +1,9 @@
-#include "app/controls/FlexGrid.h"
+#include "controls/FlexGrid.h"
 
 #include <QHeaderView>
 
-#include "app/controls/FlexGridModel.h"
-#include "app/controls/Twips.h"
+#include "controls/FlexGridModel.h"
+#include "controls/Twips.h"
 
 namespace kq::ui {
 

@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 
 #include "controls/FlexGrid.h"
+#include "controls/GrowingLayout.h"
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
+#include "controls/TextFit.h"
 #include "controls/WindowStyle.h"
 #include "settings/Form2.h"
 #include "ui_Form1.h"
@@ -28,8 +30,11 @@ Form1::~Form1() = default;
 void Form1::applyDesign() {
     using namespace kq::ui;
     setWindowIcon(programIcon());
-    setFixedSize(size());
-    setStyleSheet(frameStyleSheet() + QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
+    // Style sheets are scoped to the widget they name: a rule on the window
+    // would reach the settings window, a child window with frames of the
+    // same names.
+    setStyleSheet(frameStyleSheet());
+    ui->Frame1->setStyleSheet(QStringLiteral("QGroupBox { color: #ff0000; }"));
     for (QWidget* w : {static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
         w->setStyleSheet(QStringLiteral("color: #ff0000;"));
     for (QWidget* w : {ui->Label5_0, ui->Label5_1})
@@ -40,6 +45,16 @@ void Form1::applyDesign() {
     }
     ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
     ui->Text3->setStyleSheet(inputBoxStyleSheet());
+    showWholeDates(*ui->DTPicker1);
+    showWholeDates(*ui->DTPicker2);
+    fitWrappedText(*ui->Label7);
+
+    // The designed size is the smallest; a larger window gives the grids the
+    // room and moves the filter fields and buttons along the right edge.
+    auto* layout = new GrowingLayout(*this);
+    layout->setGrowingColumns({{ui->Frame4, ui->MSHFlexGrid2}, {ui->Frame1, ui->MSHFlexGrid1}});
+    layout->setRightEdgeControls(
+        {ui->Label5_0, ui->Label5_1, ui->Frame2, ui->Frame3, ui->Label6, ui->Frame5, ui->SSTab1});
     ui->MSHFlexGrid1->setFocus();
 }
 

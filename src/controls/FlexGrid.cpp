@@ -1,6 +1,7 @@
 #include "controls/FlexGrid.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 #include "controls/FlexGridModel.h"
 #include "controls/Twips.h"
@@ -12,12 +13,18 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    // Tab follows the window's order whatever the grid holds; the arrow keys
+    // move between cells.
+    setTabKeyNavigation(false);
     // Uniform rows keep scrolling through hundreds of thousands of rows smooth.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setMinimumWidth(1);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(1);
+    // Fitting measures the rows in view and at most this many more, so that
+    // a grid of hundreds of thousands of rows binds as fast as a small one.
+    horizontalHeader()->setResizeContentsPrecision(kFittedRows);
     applyColumnWidths();
 }
 
@@ -25,7 +32,7 @@ void FlexGrid::setDataSource(const Recordset& recordset) { setDataSource(records
 
 void FlexGrid::setDataSource(std::shared_ptr<const RowSet> rows) {
     model_->setRows(std::move(rows));
-    applyColumnWidths();
+    fitColumns();
 }
 
 int FlexGrid::rows() const { return model_->rowCount() + 1; }
@@ -46,6 +53,18 @@ int FlexGrid::colWidth(int column) const {
     if (column == 0) return toTwips(verticalHeader()->width());
     if (column >= cols()) return 0;
     return toTwips(columnWidth(column - 1));
+}
+
+void FlexGrid::fitColumns() {
+    // No column grows wider than the grid itself: a longer text stays
+    // readable by scrolling.
+    const int widest = std::max(1, width());
+    for (int section = 0; section < model_->columnCount(); ++section) {
+        const int fitted =
+            std::max(sizeHintForColumn(section), horizontalHeader()->sectionSizeHint(section));
+        const int requested = twips(requestedWidths_.value(section + 1, 0));
+        setColumnWidth(section, std::max(std::min(fitted, widest), requested));
+    }
 }
 
 void FlexGrid::applyColumnWidths() {

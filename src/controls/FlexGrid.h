@@ -27,11 +27,16 @@ class FlexGrid : public QTableView {
     QString textMatrix(int row, int column) const;
 
     // Widths in twips. A width asked for a column that does not exist yet is
-    // applied when a binding brings that column.
+    // applied when a binding brings that column. Each binding fits the data
+    // columns to their header and the rows in view; a width asked for stays
+    // the column's smallest.
     void setColWidth(int column, int twipsWidth);
     int colWidth(int column) const;
 
   private:
+    static constexpr int kFittedRows = 100;
+
+    void fitColumns();
     void applyColumnWidths();
 
     FlexGridModel* model_;

@@ -22,9 +22,6 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     verticalHeader()->setMinimumWidth(1);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(1);
-    // Fitting measures the rows in view and at most this many more, so that
-    // a grid of hundreds of thousands of rows binds as fast as a small one.
-    horizontalHeader()->setResizeContentsPrecision(kFittedRows);
     applyColumnWidths();
 }
 
@@ -55,15 +52,39 @@ int FlexGrid::colWidth(int column) const {
     return toTwips(columnWidth(column - 1));
 }
 
+std::vector<int> FlexGrid::measuredRows() const {
+    const int count = model_->rowCount();
+    std::vector<int> rows;
+    // The rows in view (the first ones while the grid is not shown yet) ...
+    const int first = std::max(0, rowAt(0));
+    int last = isVisible() ? rowAt(viewport()->height() - 1) : -1;
+    if (last < 0) last = std::min(count, first + kFittedRows) - 1;
+    for (int row = first; row <= last; ++row) rows.push_back(row);
+    // ... and rows spread evenly over the rest, so that a wider text further
+    // down (a later date, a longer name) is seen without reading every row.
+    const int step = std::max(1, count / kFittedRows);
+    for (int row = 0; row < count; row += step)
+        if (row < first || row > last) rows.push_back(row);
+    return rows;
+}
+
 void FlexGrid::fitColumns() {
+    const std::vector<int> rows = measuredRows();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int gridLine = showGrid() ? 1 : 0;
     // No column grows wider than the grid itself: a longer text stays
     // readable by scrolling.
     const int widest = std::max(1, width());
-    for (int section = 0; section < model_->columnCount(); ++section) {
-        const int fitted =
-            std::max(sizeHintForColumn(section), horizontalHeader()->sectionSizeHint(section));
-        const int requested = twips(requestedWidths_.value(section + 1, 0));
-        setColumnWidth(section, std::max(std::min(fitted, widest), requested));
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        int fitted = horizontalHeader()->sectionSizeHint(column);
+        for (int row : rows) {
+            const QModelIndex index = model_->index(row, column);
+            fitted = std::max(
+                fitted, itemDelegateForIndex(index)->sizeHint(option, index).width() + gridLine);
+        }
+        const int requested = twips(requestedWidths_.value(column + 1, 0));
+        setColumnWidth(column, std::max(std::min(fitted, widest), requested));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QTableView>
+#include <vector>
 
 #include "data/Recordset.h"
 
@@ -34,8 +35,12 @@ class FlexGrid : public QTableView {
     int colWidth(int column) const;
 
   private:
+    // Fitting reads the rows in view and this many more spread over the
+    // rest, so a grid of hundreds of thousands of rows binds as fast as a
+    // small one.
     static constexpr int kFittedRows = 100;
 
+    std::vector<int> measuredRows() const;
     void fitColumns();
     void applyColumnWidths();
 

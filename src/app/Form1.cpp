@@ -45,8 +45,11 @@ void Form1::applyDesign() {
     }
     ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
     ui->Text3->setStyleSheet(inputBoxStyleSheet());
-    showWholeDates(*ui->DTPicker1);
-    showWholeDates(*ui->DTPicker2);
+    for (QDateEdit* picker : {ui->DTPicker1, ui->DTPicker2}) {
+        // The calendar popup names months and weekdays in Chinese, too.
+        picker->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+        showWholeDates(*picker);
+    }
     fitWrappedText(*ui->Label7);
 
     // The designed size is the smallest; a larger window gives the grids the

@@ -29,8 +29,8 @@ class FlexGrid : public QTableView {
 
     // Widths in twips. A width asked for a column that does not exist yet is
     // applied when a binding brings that column. Each binding fits the data
-    // columns to their header and the rows in view; a width asked for stays
-    // the column's smallest.
+    // columns to their header and their texts (the rows in view and a sample
+    // of the rest); a width asked for stays the column's smallest.
     void setColWidth(int column, int twipsWidth);
     int colWidth(int column) const;
 

@@ -10,6 +10,8 @@ packages=(cmake g++ make pkg-config clang-format
           qt6-base-dev libsqlite3-dev libfreexl-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl)
+# Qt's own Chinese texts for the standard buttons (确定, 是, 否).
+packages+=(qt6-translations-l10n)
 if [ "${1:-}" = "run" ]; then
   packages+=(fonts-wqy-zenhei libreoffice-calc)
 fi

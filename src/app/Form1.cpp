@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <optional>
 
-#include "app/controls/FlexGrid.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
-#include "app/controls/WindowStyle.h"
+#include "controls/FlexGrid.h"
+#include "controls/GrowingLayout.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
+#include "controls/TextFit.h"
+#include "controls/WindowStyle.h"
 #include "data/Connection.h"
 #include "settings/Form2.h"
 #include "stats/UnfinishedRun.h"
@@ -31,8 +33,11 @@ Form1::~Form1() = default;
 void Form1::applyDesign() {
     using namespace kq::ui;
     setWindowIcon(programIcon());
-    setFixedSize(size());
-    setStyleSheet(frameStyleSheet() + QStringLiteral("QGroupBox#Frame1 { color: #ff0000; }"));
+    // Style sheets are scoped to the widget they name: a rule on the window
+    // would reach the settings window, a child window with frames of the
+    // same names.
+    setStyleSheet(frameStyleSheet());
+    ui->Frame1->setStyleSheet(QStringLiteral("QGroupBox { color: #ff0000; }"));
     for (QWidget* w : {static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
         w->setStyleSheet(QStringLiteral("color: #ff0000;"));
     for (QWidget* w : {ui->Label5_0, ui->Label5_1})
@@ -43,6 +48,19 @@ void Form1::applyDesign() {
     }
     ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
     ui->Text3->setStyleSheet(inputBoxStyleSheet());
+    for (QDateEdit* picker : {ui->DTPicker1, ui->DTPicker2}) {
+        // The calendar popup names months and weekdays in Chinese, too.
+        picker->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+        showWholeDates(*picker);
+    }
+    fitWrappedText(*ui->Label7);
+
+    // The designed size is the smallest; a larger window gives the grids the
+    // room and moves the filter fields and buttons along the right edge.
+    auto* layout = new GrowingLayout(*this);
+    layout->setGrowingColumns({{ui->Frame4, ui->MSHFlexGrid2}, {ui->Frame1, ui->MSHFlexGrid1}});
+    layout->setRightEdgeControls(
+        {ui->Label5_0, ui->Label5_1, ui->Frame2, ui->Frame3, ui->Label6, ui->Frame5, ui->SSTab1});
     ui->MSHFlexGrid1->setFocus();
 }
 

@@ -3,9 +3,9 @@
 
 #include "app/Form1.h"
 #include "app/SpreadsheetLauncher.h"
-#include "app/controls/BusyCursor.h"
-#include "app/controls/FlexGrid.h"
-#include "app/controls/MessageBox.h"
+#include "controls/BusyCursor.h"
+#include "controls/FlexGrid.h"
+#include "controls/MessageBox.h"
 #include "data/Error.h"
 #include "export/GridWorkbook.h"
 #include "ui_Form1.h"

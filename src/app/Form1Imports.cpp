@@ -1,9 +1,9 @@
 // Form1: the workbook imports and the schedule view.
 #include "app/Form1.h"
-#include "app/controls/BusyCursor.h"
-#include "app/controls/FlexGrid.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
+#include "controls/BusyCursor.h"
+#include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
 #include "data/Connection.h"
 #include "import/WorkbookImport.h"
 #include "ui_Form1.h"

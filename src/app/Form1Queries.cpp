@@ -2,10 +2,10 @@
 #include <QLineEdit>
 
 #include "app/Form1.h"
-#include "app/controls/BusyCursor.h"
-#include "app/controls/FlexGrid.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
+#include "controls/BusyCursor.h"
+#include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
 #include "queries/PunchQuery.h"
 #include "queries/ShiftQuery.h"
 #include "settings/Form2.h"

@@ -2,10 +2,10 @@
 #include <optional>
 
 #include "app/Form1.h"
-#include "app/controls/BusyCursor.h"
-#include "app/controls/FlexGrid.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
+#include "controls/BusyCursor.h"
+#include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
 #include "data/Connection.h"
 #include "stats/StatisticsRun.h"
 #include "ui_Form1.h"

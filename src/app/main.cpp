@@ -2,11 +2,13 @@
 #include <QTimer>
 
 #include "app/Form1.h"
+#include "controls/QtTranslations.h"
 #include "data/Error.h"
 #include "import/FirstRun.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    kq::ui::installChineseQtTranslations(app);
     // Also the title of messages that carry none of their own.
     QApplication::setApplicationName(QStringLiteral("打卡异常统计"));
     const QString folder = QCoreApplication::applicationDirPath();

@@ -4,10 +4,10 @@
 #include <QTreeWidget>
 #include <stdexcept>
 
-#include "app/controls/BusyCursor.h"
-#include "app/controls/HandlerGuard.h"
-#include "app/controls/MessageBox.h"
-#include "app/controls/WindowStyle.h"
+#include "controls/BusyCursor.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
+#include "controls/WindowStyle.h"
 #include "data/Connection.h"
 #include "import/ScheduleReport.h"
 #include "import/WorkbookImport.h"

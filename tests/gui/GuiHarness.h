@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "app/controls/FlexGrid.h"
-#include "app/controls/MessageBox.h"
+#include "controls/FlexGrid.h"
+#include "controls/MessageBox.h"
 #include "support/TestFolder.h"
 
 namespace kq::test {

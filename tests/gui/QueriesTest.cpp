@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 
 #include "GuiHarness.h"
@@ -114,6 +116,30 @@ TEST_F(QueriesTest, EditedBoxIsWhatTheNextQueryUses) {
     settingsBox(h, 5)->setText("9:10");
     h.click("Command10");
     EXPECT_EQ(resultRows(h), QStringList{"2026/12/3 9:05:00  "});
+}
+
+TEST_F(QueriesTest, ResultColumnsShowWholeInTheDefaultWindow) {
+    h.form().show();
+    QApplication::processEvents();
+    h.click("Command10");
+    kq::ui::FlexGrid* grid = h.grid("MSHFlexGrid1");
+    ASSERT_EQ(grid->rows(), 4);
+    // A cell's text is drawn inside this margin on each side, else elided.
+    const int textMargin =
+        grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    int total = grid->verticalHeader()->width();
+    for (int c = 1; c < grid->cols(); ++c) {
+        int widest =
+            grid->horizontalHeader()->fontMetrics().horizontalAdvance(grid->textMatrix(0, c));
+        for (int r = 1; r < grid->rows(); ++r)
+            widest =
+                std::max(widest, grid->fontMetrics().horizontalAdvance(grid->textMatrix(r, c)));
+        EXPECT_GE(grid->columnWidth(c - 1), widest + 2 * textMargin)
+            << grid->textMatrix(0, c).toStdString();
+        total += grid->columnWidth(c - 1);
+    }
+    // 日期, 姓名 and 时间 side by side in the designed window.
+    EXPECT_LE(total, grid->viewport()->width());
 }
 
 TEST_F(QueriesTest, RegularShiftButtonsEachApplyTheirOwnRow) {

@@ -1,4 +1,4 @@
-#include "app/controls/FlexGridModel.h"
+#include "controls/FlexGridModel.h"
 
 namespace kq::ui {
 

@@ -1,4 +1,4 @@
-#include "app/controls/MessageBox.h"
+#include "controls/MessageBox.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/controls/WindowStyle.h"
+#include "controls/WindowStyle.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QTableView>
+#include <vector>
 
 #include "data/Recordset.h"
 
@@ -27,11 +28,20 @@ class FlexGrid : public QTableView {
     QString textMatrix(int row, int column) const;
 
     // Widths in twips. A width asked for a column that does not exist yet is
-    // applied when a binding brings that column.
+    // applied when a binding brings that column. Each binding fits the data
+    // columns to their header and their texts (the rows in view and a sample
+    // of the rest); a width asked for stays the column's smallest.
     void setColWidth(int column, int twipsWidth);
     int colWidth(int column) const;
 
   private:
+    // Fitting reads the rows in view and this many more spread over the
+    // rest, so a grid of hundreds of thousands of rows binds as fast as a
+    // small one.
+    static constexpr int kFittedRows = 100;
+
+    std::vector<int> measuredRows() const;
+    void fitColumns();
     void applyColumnWidths();
 
     FlexGridModel* model_;

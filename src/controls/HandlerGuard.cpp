@@ -1,9 +1,9 @@
-#include "app/controls/HandlerGuard.h"
+#include "controls/HandlerGuard.h"
 
 #include <QDateTime>
 #include <exception>
 
-#include "app/controls/MessageBox.h"
+#include "controls/MessageBox.h"
 #include "data/DamagedDatabase.h"
 #include "data/DatabaseError.h"
 #include "data/Error.h"

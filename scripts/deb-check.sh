@@ -10,9 +10,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/fresh-root.sh
 
-deb=${1:-$(ls -t build-deb/kq_*.deb 2>/dev/null | head -n 1)}
-if [[ -z $deb || ! -f $deb ]]; then
+deb=${1:-$(ls -t build-deb/kq_*.deb 2>/dev/null | head -n 1 || true)}
+if [[ -z $deb ]]; then
   echo "deb-check: no package given and none in build-deb/ (run scripts/package.sh)" >&2
+  exit 2
+fi
+if [[ ! -f $deb ]]; then
+  echo "deb-check: no package at $deb" >&2
   exit 2
 fi
 seconds=${KQ_DEB_CHECK_SECONDS:-10}

@@ -14,10 +14,11 @@
 FRESH_ROOT_CACHE=${FRESH_ROOT_CACHE:-/var/cache/kq-fresh-root}
 FRESH_ROOT_SUITE=${FRESH_ROOT_SUITE:-bookworm}
 
-# The mirror the host itself uses for the suite, from its apt sources.
+# The mirror the host itself uses for the suite, from its apt sources
+# (FRESH_ROOT_MIRROR overrides it).
 fresh_root_mirror() {
-  local uri=""
-  if [[ -r /etc/apt/sources.list.d/debian.sources ]]; then
+  local uri=${FRESH_ROOT_MIRROR:-}
+  if [[ -z $uri && -r /etc/apt/sources.list.d/debian.sources ]]; then
     uri=$(awk -v suite="$FRESH_ROOT_SUITE" '
       BEGIN { RS = ""; FS = "\n" }
       {

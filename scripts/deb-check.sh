@@ -7,10 +7,11 @@
 # Needs root, debootstrap and bubblewrap (scripts/deps.sh package); the first
 # run builds the cached base root (a few minutes, see scripts/lib/fresh-root.sh).
 set -euo pipefail
+given=${1:+$(realpath -m -- "$1")}
 cd "$(dirname "$0")/.."
 source scripts/lib/fresh-root.sh
 
-deb=${1:-$(ls -t build-deb/kq_*.deb 2>/dev/null | head -n 1 || true)}
+deb=${given:-$(ls -t build-deb/kq_*.deb 2>/dev/null | head -n 1 || true)}
 if [[ -z $deb ]]; then
   echo "deb-check: no package given and none in build-deb/ (run scripts/package.sh)" >&2
   exit 2

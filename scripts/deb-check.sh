@@ -41,6 +41,11 @@ fresh_root_run "$root" sh -ec '
     { cat /var/tmp/kq-deb/apt.log; exit 1; }
   useradd --create-home clerk'
 
+step "kq --version and kq --help without a display"
+fresh_root_run "$root" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 sh -ec '
+  kq --version
+  kq --help | grep -q "Usage: kq"'
+
 # The command line of the installed menu entry, field codes dropped.
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/kq.desktop" | head -n 1)
 exec_line=$(sed 's/ *%[a-zA-Z]//g' <<<"$exec_line")

@@ -2,7 +2,10 @@
 # Installs what building, testing and running need, from Debian 12 packages.
 # zlib1g-dev is listed on its own: xlsxwriter.pc links -lz, but
 # libxlsxwriter-dev does not depend on it.
-# Usage: scripts/deps.sh [run]   ("run" adds the fonts and the spreadsheet program)
+# Usage: scripts/deps.sh [run] [package]
+#   run      adds the fonts and the spreadsheet program
+#   package  adds what cpack's DEB generator needs (dpkg-shlibdeps from dpkg-dev,
+#            file) and what scripts/deb-check.sh needs (debootstrap, bubblewrap)
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -12,9 +15,13 @@ packages=(cmake g++ make pkg-config clang-format
           python3 python3-xlwt python3-openpyxl)
 # Qt's own Chinese texts for the standard buttons (确定, 是, 否).
 packages+=(qt6-translations-l10n)
-if [ "${1:-}" = "run" ]; then
-  packages+=(fonts-wqy-zenhei libreoffice-calc)
-fi
+for mode in "$@"; do
+  case "$mode" in
+    run) packages+=(fonts-wqy-zenhei libreoffice-calc) ;;
+    package) packages+=(dpkg-dev file debootstrap bubblewrap) ;;
+    *) echo "deps.sh: unknown mode '$mode' (run, package)" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,6 +7,9 @@
 # The base is a debootstrap minbase of bookworm from the mirror that this
 # machine's own apt sources name. Downloaded packages are kept in a cache
 # beside it, so repeated runs fetch less; nothing installed is ever kept.
+# FRESH_ROOT_MIRROR overrides the mirror; extra bwrap options for
+# fresh_root_run (such as binding an X socket) go in the array
+# FRESH_ROOT_BWRAP_EXTRA.
 
 FRESH_ROOT_CACHE="${FRESH_ROOT_CACHE:-/var/cache/kq-fresh-root}"
 FRESH_ROOT_SUITE=bookworm
@@ -18,8 +21,8 @@ fresh_root_die() {
 
 # The first Debian mirror of the host's sources that serves the suite.
 fresh_root_mirror() {
-  local uri=""
-  if [ -r /etc/apt/sources.list.d/debian.sources ]; then
+  local uri="${FRESH_ROOT_MIRROR:-}"
+  if [ -z "$uri" ] && [ -r /etc/apt/sources.list.d/debian.sources ]; then
     uri=$(awk -v suite="$FRESH_ROOT_SUITE" '
       BEGIN { RS = ""; FS = "\n" }
       {
@@ -67,6 +70,8 @@ fresh_root_base() {
         tail -n 20 "$FRESH_ROOT_CACHE/debootstrap.log" >&2
         fresh_root_die "debootstrap could not build the base from $mirror (log: $FRESH_ROOT_CACHE/debootstrap.log)"
       }
+      # Packages are fetched into the shared download cache, not the base.
+      rm -f "$partial"/var/cache/apt/archives/*.deb
       touch "$partial/.complete"
       rm -rf --one-file-system "$base"
       mv "$partial" "$base"
@@ -95,6 +100,7 @@ fresh_root_run() {
   bwrap --bind "$root" / \
     --dev /dev --proc /proc --perms 1777 --tmpfs /tmp \
     --bind "$FRESH_ROOT_CACHE/archives" /var/cache/apt/archives \
+    ${FRESH_ROOT_BWRAP_EXTRA[@]+"${FRESH_ROOT_BWRAP_EXTRA[@]}"} \
     --unshare-pid --unshare-ipc --unshare-uts --die-with-parent \
     --clearenv --setenv HOME /root --setenv PATH /usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     --setenv LANG C.UTF-8 --setenv DEBIAN_FRONTEND noninteractive \

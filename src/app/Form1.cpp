@@ -25,6 +25,7 @@ Form1::Form1(QString programFolder, Clock clock, QWidget* parent)
     ui->setupUi(this);
     applyDesign();
     connectButtons();
+    ui->Frame4->setToolTip(QStringLiteral("程序文件夹：%1").arg(programFolder_));
     Form_Load();
 }
 

@@ -1,0 +1,78 @@
+#include "app/ProgramFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace kq {
+
+CommandLine parseCommandLine(const QStringList& args) {
+    using Action = CommandLine::Action;
+    const QStringList given = args.mid(1);
+    if (given.contains(QLatin1String("-h")) || given.contains(QLatin1String("--help")))
+        return {Action::Help, {}, {}};
+    if (given.contains(QLatin1String("-v")) || given.contains(QLatin1String("--version")))
+        return {Action::Version, {}, {}};
+    CommandLine line;
+    for (const QString& arg : given) {
+        if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-"))
+            return {Action::Error, {}, QStringLiteral("未知选项 / unknown option: %1").arg(arg)};
+        if (!line.folder.isEmpty())
+            return {
+                Action::Error,
+                {},
+                QStringLiteral("只能给出一个文件夹 / only one FOLDER may be given: %1").arg(arg)};
+        line.folder = arg;
+    }
+    return line;
+}
+
+QString usageText() {
+    return QStringLiteral(
+        "用法 / Usage: kq [文件夹 FOLDER]\n"
+        "\n"
+        "打卡异常统计：从程序文件夹中的 ry.xls、yd.xls、pb.xls 导入打卡、排班和班次时间，\n"
+        "按班次查询异常打卡。\n"
+        "Attendance anomalies: imports punches, schedule and shift times from ry.xls,\n"
+        "yd.xls and pb.xls in the program folder and lists the anomalous punches.\n"
+        "\n"
+        "程序文件夹（存放 KQ.db 和三个工作簿）/ Program folder (KQ.db and the workbooks):\n"
+        "  给出的文件夹；否则程序所在的文件夹（可写且不是安装目录时）；否则 文档/打卡异常统计。\n"
+        "  the FOLDER given; else the program's own folder if writable and not\n"
+        "  the folder it is installed into;\n"
+        "  else 打卡异常统计 in the user's documents folder.\n"
+        "\n"
+        "  -h, --help     显示本说明 / show this help\n"
+        "  -v, --version  显示版本 / show the version\n");
+}
+
+bool isWritableFolder(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kq-write-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString documentsProgramFolder() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) documents = QDir::homePath();
+    return QDir(documents).filePath(QStringLiteral("打卡异常统计"));
+}
+
+QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
+                            const QString& installedBinFolder) {
+    QString folder;
+    if (!argumentFolder.isEmpty()) {
+        folder = QDir(argumentFolder).absolutePath();
+    } else {
+        const QString programDir = QDir(programFileFolder).absolutePath();
+        // Even root must not litter /usr/bin with a database.
+        const bool installed =
+            !installedBinFolder.isEmpty() && QFileInfo(programDir) == QFileInfo(installedBinFolder);
+        folder = !installed && isWritableFolder(programDir) ? programDir : documentsProgramFolder();
+    }
+    QDir().mkpath(folder);
+    return folder;
+}
+
+}  // namespace kq

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "app/ProgramFolder.h"
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class EnvVar {
+  public:
+    EnvVar(const char* name, const QString& value)
+        : name_(name),
+          old_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt) {
+        qputenv(name, value.toUtf8());
+    }
+    ~EnvVar() { old_ ? (void)qputenv(name_, *old_) : (void)qunsetenv(name_); }
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<QByteArray> old_;
+};
+
+// A temporary home with no desktop settings of the host leaking in.
+class ProgramFolderTest : public ::testing::Test {
+  protected:
+    QTemporaryDir home;
+    QTemporaryDir programDir;
+    EnvVar homeVar{"HOME", home.path()};
+    EnvVar configVar{"XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config"))};
+    QString documentsFolder() const {
+        return home.filePath(QStringLiteral("Documents/打卡异常统计"));
+    }
+};
+
+TEST_F(ProgramFolderTest, FolderOnTheCommandLineWinsAndIsCreated) {
+    const QString wanted = home.filePath(QStringLiteral("月报/十二月"));
+    EXPECT_EQ(kq::chooseProgramFolder(wanted, programDir.path(), {}), wanted);
+    EXPECT_TRUE(QFileInfo(wanted).isDir());
+
+    // A relative folder is taken from the current folder.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home.path()));
+    const QString chosen = kq::chooseProgramFolder(QStringLiteral("rel"), programDir.path(), {});
+    QDir::setCurrent(before);
+    EXPECT_EQ(chosen, home.filePath(QStringLiteral("rel")));
+}
+
+TEST_F(ProgramFolderTest, WritableProgramFolderIsUsedAsBefore) {
+    EXPECT_EQ(kq::chooseProgramFolder({}, programDir.path(), QStringLiteral("/usr/bin")),
+              programDir.path());
+    EXPECT_FALSE(QFileInfo::exists(documentsFolder()));
+    // The write probe leaves nothing behind.
+    EXPECT_TRUE(
+        QDir(programDir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// Each of these program folders sends the data to the user's documents folder.
+// All are real checks that hold for root too (CI runs as root, where chmod
+// would not make a folder unwritable): /proc is a directory in which even
+// root cannot create a file, a regular file is no folder at all, and the folder
+// the program is installed into is never used even when it could be written.
+TEST_F(ProgramFolderTest, UnusableProgramFolderFallsBackToDocuments) {
+    if (!QFileInfo(QStringLiteral("/proc")).isDir()) GTEST_SKIP() << "no /proc";
+    const QString notAFolder = home.filePath(QStringLiteral("kq-file"));
+    {
+        QFile f(notAFolder);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    struct Case {
+        const char* what;
+        QString programFolder;
+        QString installedBin;
+    };
+    const Case cases[] = {
+        {"directory nobody can write", QStringLiteral("/proc"), {}},
+        {"file in place of the folder", notAFolder, {}},
+        {"installed folder", programDir.path(), programDir.path()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(documentsFolder()).removeRecursively();
+        EXPECT_EQ(kq::chooseProgramFolder({}, c.programFolder, c.installedBin), documentsFolder());
+        EXPECT_TRUE(QFileInfo(documentsFolder()).isDir());
+    }
+    EXPECT_FALSE(kq::isWritableFolder(QStringLiteral("/proc")));
+}
+
+TEST_F(ProgramFolderTest, LocalisedDocumentsFolderIsHonoured) {
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral(".config"))));
+    QFile dirs(home.filePath(QStringLiteral(".config/user-dirs.dirs")));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n");
+    dirs.close();
+    EXPECT_EQ(kq::chooseProgramFolder({}, QStringLiteral("/proc"), {}),
+              home.filePath(QStringLiteral("文档/打卡异常统计")));
+}
+
+TEST(CommandLineTest, HelpVersionFolderAndRefusals) {
+    using A = kq::CommandLine::Action;
+    struct Case {
+        QStringList args;
+        A action;
+        QString folder;
+    };
+    const Case cases[] = {
+        {{"kq"}, A::Run, {}},
+        {{"kq", "/data/kq"}, A::Run, "/data/kq"},
+        {{"kq", "--help"}, A::Help, {}},
+        {{"kq", "-x", "-h"}, A::Help, {}},
+        {{"kq", "--version", "--help"}, A::Help, {}},
+        {{"kq", "dir", "-v"}, A::Version, {}},
+        {{"kq", "--frobnicate"}, A::Error, {}},
+        {{"kq", "one", "two"}, A::Error, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const kq::CommandLine line = kq::parseCommandLine(c.args);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.folder, c.folder);
+        EXPECT_EQ(line.error.isEmpty(), c.action != A::Error);
+    }
+}
+
+}  // namespace

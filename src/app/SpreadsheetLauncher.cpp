@@ -12,8 +12,11 @@ namespace {
 class DesktopLauncher : public SpreadsheetLauncher {
   public:
     bool open(const QString& file) override {
+#ifndef Q_OS_WIN
         // "-n" makes a new document from the file, as the export is meant to
-        // be: untitled, and nothing saved unless the user saves it.
+        // be: untitled, and nothing saved unless the user saves it. On
+        // Windows the clerk's own choice for .xlsx (Excel, WPS or
+        // LibreOffice) opens it instead.
         for (const char* name : {"soffice", "libreoffice"}) {
             const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
             if (!program.isEmpty() &&
@@ -22,6 +25,7 @@ class DesktopLauncher : public SpreadsheetLauncher {
                 return true;
             }
         }
+#endif
         return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     }
 };

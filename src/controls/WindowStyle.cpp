@@ -7,7 +7,14 @@ namespace kq::ui {
 
 QFont cjkFont(FontFace face, qreal pointSize, bool bold) {
     QFont font;
-    const QStringList fallbacks = {QStringLiteral("WenQuanYi Zen Hei"),
+    // Each face by its Chinese and its English name (Windows knows both),
+    // then what a Windows without the face has (微软雅黑, 宋体), then the CJK
+    // faces of a Linux desktop.
+    const QStringList fallbacks = {QStringLiteral("微软雅黑"),
+                                   QStringLiteral("Microsoft YaHei"),
+                                   QStringLiteral("宋体"),
+                                   QStringLiteral("SimSun"),
+                                   QStringLiteral("WenQuanYi Zen Hei"),
                                    QStringLiteral("Noto Sans CJK SC"),
                                    QStringLiteral("Noto Serif CJK SC")};
     switch (face) {

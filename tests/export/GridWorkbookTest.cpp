@@ -7,11 +7,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStringList>
 #include <vector>
 
 #include "data/Error.h"
+#include "support/HostPython.h"
 #include "support/TestFolder.h"
 
 namespace kq {
@@ -49,12 +49,10 @@ print(json.dumps({"sheets": len(wb.worksheets), "maxRow": ws.max_row, "maxCol": 
 )";
 
 QJsonObject readBack(const QString& path) {
-    QProcess py;
-    py.start(QStringLiteral("/usr/bin/python3"),
-             {QStringLiteral("-c"), QString::fromUtf8(kReader), path});
-    EXPECT_TRUE(py.waitForFinished(60000));
-    EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(py.readAllStandardOutput()).object();
+    return QJsonDocument::fromJson(
+               test::runHostPython(
+                   {QStringLiteral("-c"), QString::fromUtf8(kReader), test::hostPath(path)}))
+        .object();
 }
 
 QJsonObject cell(const QJsonObject& sheet, int row, int col) {
@@ -67,6 +65,10 @@ double width(const QJsonObject& sheet, const char* column) {
 
 class GridWorkbookTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        if (const QString why = test::hostPythonMissing(); !why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
+    }
     QString write(const ListGrid& grid) {
         const QString path = folder_.file(QStringLiteral("out.xlsx"));
         writeGridWorkbook(grid, path);

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 
 #include "GuiHarness.h"
 #include "app/SpreadsheetLauncher.h"
 #include "data/Recordset.h"
+#include "support/HostPython.h"
 
 namespace kq::test {
 namespace {
@@ -31,17 +31,14 @@ class FakeLauncher : public kq::ui::SpreadsheetLauncher {
   private:
     // The cell texts of the first sheet, row by row, read by openpyxl.
     static QJsonArray sheetRows(const QString& file) {
-        QProcess py;
-        py.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import json,sys,openpyxl\n"
-                                 "ws=openpyxl.load_workbook(sys.argv[1]).active\n"
-                                 "print(json.dumps([[c.value for c in r] for r in "
-                                 "ws.iter_rows()],ensure_ascii=False))"),
-                  file});
-        EXPECT_TRUE(py.waitForFinished(60000));
-        EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
-        return QJsonDocument::fromJson(py.readAllStandardOutput()).array();
+        return QJsonDocument::fromJson(
+                   runHostPython({QStringLiteral("-c"),
+                                  QStringLiteral("import json,sys,openpyxl\n"
+                                                 "ws=openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                 "print(json.dumps([[c.value for c in r] for r in "
+                                                 "ws.iter_rows()],ensure_ascii=False))"),
+                                  hostPath(file)}))
+            .array();
     }
     bool succeeds_;
 };
@@ -66,6 +63,10 @@ std::vector<QStringList> snapshot(const kq::ui::FlexGrid& grid) {
 
 class ExportTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        if (const QString why = hostPythonMissing(); !why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
+    }
     void useLauncher(bool succeeds) {
         launcher_ = std::make_shared<FakeLauncher>(succeeds);
         gui_.form().setSpreadsheetLauncher(launcher_);

@@ -1,10 +1,12 @@
 // Faults of the database file itself, met by the statistics run (the writer
 // that touches most tables), and a run killed between its passes.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -60,16 +62,20 @@ QByteArray snapshot(const QString& path) {
 }
 
 struct ChildResult {
-    int status = 0;
+    bool exitedCleanly = false;
     QByteArray output;
+#ifndef _WIN32
+    int status = 0;
+#endif
 };
 
+#ifndef _WIN32
 // Runs work in a child process and returns its wait status and what it
 // wrote. When unprivileged, a child of root runs as nobody, so that file
 // permissions bind it as they bind the clerk.
 ChildResult inChild(const std::function<QByteArray()>& work, bool unprivileged) {
     int fds[2];
-    if (pipe(fds) != 0) return {-1, {}};
+    if (pipe(fds) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
@@ -93,8 +99,20 @@ ChildResult inChild(const std::function<QByteArray()>& work, bool unprivileged) 
     for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
     close(fds[0]);
     waitpid(pid, &result.status, 0);
+    result.exitedCleanly = WIFEXITED(result.status) && WEXITSTATUS(result.status) == 0;
     return result;
 }
+#else
+// No fork on Windows: the work runs in this process. The clerk there is no
+// root, so there is no privilege to drop either.
+ChildResult inChild(const std::function<QByteArray()>& work, bool) {
+    try {
+        return {true, work()};
+    } catch (...) {
+        return {};
+    }
+}
+#endif
 
 struct FaultCase {
     const char* name;
@@ -169,6 +187,10 @@ const FaultCase kFaults[] = {
 TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
     for (const FaultCase& fault : kFaults) {
         SCOPED_TRACE(fault.name);
+#ifdef _WIN32
+        // A Windows folder has no write bit that binds its owner.
+        if (fault.expected == DatabaseFault::FolderUnwritable) continue;
+#endif
         kq::test::TestFolder folder;
         fillDatabase(folder.path());
         const QString db = QDir(folder.path()).filePath(kq::Connection::databaseFileName());
@@ -195,7 +217,7 @@ TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
             true);
 
         chmod(QFile::encodeName(folder.path()).constData(), 0700);
-        ASSERT_TRUE(WIFEXITED(child.status) && WEXITSTATUS(child.status) == 0) << child.status;
+        ASSERT_TRUE(child.exitedCleanly);
         const QString output = QString::fromUtf8(child.output);
         ASSERT_TRUE(output.contains(QChar(0x1f))) << output.toStdString();
         const QString description = output.section(QLatin1Char('\n'), 1).section(QChar(0x1f), 0, 0);
@@ -216,6 +238,9 @@ TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
 }
 
 TEST(UnfinishedRun, AKillBetweenPassesIsToldAtTheNextLookAndTheFileStaysWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs fork(): the run is killed in a child process";
+#else
     kq::test::TestFolder folder;
     fillDatabase(folder.path());
 
@@ -246,6 +271,7 @@ TEST(UnfinishedRun, AKillBetweenPassesIsToldAtTheNextLookAndTheFileStaysWhole) {
     kq::runStatistics(connection, [](const QString&) {});
     EXPECT_EQ(tableRows(connection, "B"), QStringList({"2024/1/5 员工乙 19:58:00"}));
     EXPECT_FALSE(kq::unfinishedStatisticsRun(connection).has_value());
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Cross-builds the program for 64-bit Windows, runs the whole test suite
+# under Wine, and packs kq-windows-x64.zip (in build-windows/): kq.exe with
+# the Qt, library and MinGW runtime DLLs it needs, the windows platform and
+# style plugins, Qt's Chinese texts and the README.
+# Usage: scripts/windows/build.sh [--no-tests]
+# The dependencies are built once into /var/cache/kq-windows (deps.sh; the
+# first run takes about an hour on two cores), the build goes to
+# build-windows/, the Wine prefix for the tests to build-windows/wine/.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root="$(pwd)"
+here="$root/scripts/windows"
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+
+run_tests=1
+for arg in "$@"; do
+  case "$arg" in
+    --no-tests) run_tests=0 ;;
+    *) kqw_die "unknown option '$arg' (--no-tests)" ;;
+  esac
+done
+
+SECONDS=0
+bash "$here/deps.sh"
+# shellcheck disable=SC1091
+. "$KQ_WINDOWS_CACHE/prefixes.env"
+echo "windows dependencies: ${SECONDS} s"
+
+build="$root/build-windows"
+mkdir -p "$build"
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEARCH=win64
+unset DISPLAY
+# Tests and the packing step run the programs through this wrapper; its
+# environment reaches the Windows program.
+cat >"$build/wine-run.sh" <<EOF
+#!/bin/sh
+export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+# The offscreen platform draws with FreeType: it finds its fonts here.
+export QT_QPA_FONTDIR="$(printf 'Z:%s' "$build/fonts" | tr / '\\\\')"
+exec wine "\$@"
+EOF
+chmod +x "$build/wine-run.sh"
+
+SECONDS=0
+prefixes="$KQW_QT_PREFIX;$KQW_SQLITE_PREFIX;$KQW_LIBZIP_PREFIX;$KQW_XLSXWRITER_PREFIX;$KQW_GTEST_PREFIX"
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+tests_option=ON
+[ "$run_tests" -eq 1 ] || tests_option=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKQ_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$KQW_TOOLCHAIN" -DKQ_WINDOWS_PREFIXES="$prefixes" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh" \
+  -DKQ_BUILD_TESTS="$tests_option" -DKQ_BUILD_BENCH=OFF
+cmake --build "$build" -j"$(nproc)"
+echo "windows build: ${SECONDS} s"
+
+# --- runtime beside the programs ------------------------------------------
+# The DLLs every program here imports, found by walking the import tables
+# through the folders that hold Windows DLLs; system DLLs are in none of them.
+dll_dirs=("$KQW_QT_PREFIX/bin" "$KQW_LIBZIP_PREFIX/bin" "$KQW_XLSXWRITER_PREFIX/bin"
+          "$KQW_ZLIB_PREFIX/lib" "/usr/$KQ_WINDOWS_TRIPLE/lib"
+          "$(dirname "$("$KQW_CXX" -print-libgcc-file-name)")")
+declare -A deployed=()
+deploy_imports() {
+  local binary="$1" dll dir
+  for dll in $("$KQ_WINDOWS_TRIPLE-objdump" -p "$binary" | awk '/DLL Name:/ {print $3}'); do
+    [ -z "${deployed[${dll,,}]:-}" ] || continue
+    for dir in "${dll_dirs[@]}"; do
+      if [ -e "$dir/$dll" ]; then
+        deployed[${dll,,}]=1
+        cp -u "$dir/$dll" "$build/$dll"
+        deploy_imports "$dir/$dll"
+        break
+      fi
+    done
+  done
+}
+plugins=(platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll)
+for plugin in "${plugins[@]}"; do
+  [ -e "$KQW_QT_PREFIX/plugins/$plugin" ] || kqw_die "Qt plugin $plugin missing in $KQW_QT_PREFIX"
+  mkdir -p "$build/$(dirname "$plugin")"
+  cp -u "$KQW_QT_PREFIX/plugins/$plugin" "$build/$plugin"
+  deploy_imports "$build/$plugin"
+done
+for exe in "$build"/*.exe; do deploy_imports "$exe"; done
+mkdir -p "$build/translations"
+qm=/usr/share/qt6/translations/qtbase_zh_CN.qm
+[ -e "$qm" ] || kqw_die "$qm missing (package qt6-translations-l10n)"
+cp -u "$qm" "$build/translations/"
+# Qt looks for its plugins and texts beside the program, not where it was built.
+printf '[Paths]\nPrefix=.\nPlugins=.\nTranslations=translations\n' >"$build/qt.conf"
+# Fonts for the offscreen tests: the CJK face the windows fall back to.
+mkdir -p "$build/fonts"
+for font in /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf; do
+  [ -e "$font" ] && ln -sf "$font" "$build/fonts/"
+done
+
+# --- tests ----------------------------------------------------------------
+if [ "$run_tests" -eq 1 ]; then
+  SECONDS=0
+  [ -e "$WINEPREFIX/system.reg" ] || "$build/wine-run.sh" wineboot --init >/dev/null 2>&1 || true
+  ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+  echo "windows tests: ${SECONDS} s"
+fi
+
+# --- package --------------------------------------------------------------
+SECONDS=0
+stage="$build/package/kq"
+rm -rf "$build/package"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
+cp "$build/kq.exe" "$stage/"
+deployed=()
+cp_deps() {
+  local binary="$1" dll
+  for dll in $("$KQ_WINDOWS_TRIPLE-objdump" -p "$binary" | awk '/DLL Name:/ {print $3}'); do
+    if [ -e "$build/$dll" ] && [ ! -e "$stage/$dll" ]; then
+      cp "$build/$dll" "$stage/"
+      cp_deps "$stage/$dll"
+    fi
+  done
+}
+cp_deps "$stage/kq.exe"
+cp "$build/platforms/qwindows.dll" "$stage/platforms/"
+cp "$build/styles/qwindowsvistastyle.dll" "$stage/styles/"
+cp_deps "$stage/platforms/qwindows.dll"
+cp_deps "$stage/styles/qwindowsvistastyle.dll"
+cp "$build/translations/qtbase_zh_CN.qm" "$stage/translations/"
+cp "$build/qt.conf" "$stage/"
+"$KQ_WINDOWS_TRIPLE-strip" "$stage/kq.exe"
+# The README's Windows section, with Windows line ends for Notepad.
+awk '/^## Windows/ {on = 1; print; next} on && /^## / {exit} on' README.md | sed 's/$/\r/' >"$stage/README.txt"
+[ -s "$stage/README.txt" ] || kqw_die "README.md has no '## Windows' section"
+rm -f "$build/kq-windows-x64.zip"
+# Files at the top: unpacked into any folder, the program lies in that folder.
+(cd "$stage" && zip -qr9 "$build/kq-windows-x64.zip" .)
+# The packed program answers from its own folder, nothing else on the path.
+version=$(cd "$stage" && WINEPATH= "$build/wine-run.sh" ./kq.exe --version 2>/dev/null | tr -d '\r')
+case "$version" in
+  *kq*) ;;
+  *) kqw_die "the packed kq.exe did not start under Wine (got: '$version')" ;;
+esac
+echo "windows package: ${SECONDS} s"
+ls -l "$build/kq-windows-x64.zip"

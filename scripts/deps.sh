@@ -2,10 +2,14 @@
 # Installs what building, testing and running need, from Debian 12 packages.
 # zlib1g-dev is listed on its own: xlsxwriter.pc links -lz, but
 # libxlsxwriter-dev does not depend on it.
-# Usage: scripts/deps.sh [run] [package]
+# Usage: scripts/deps.sh [run] [package] [windows]
 #   run      adds the fonts and the spreadsheet program
 #   package  adds what cpack's DEB generator needs (dpkg-shlibdeps from dpkg-dev,
 #            file) and what scripts/deb-check.sh needs (debootstrap, bubblewrap)
+#   windows  adds what scripts/windows/build.sh needs: the MinGW-w64 cross
+#            compiler, Wine to run the tests, apt-get source (dpkg-dev), tclsh
+#            to generate SQLite's amalgamation, ninja, zip, the Qt host tools
+#            and a CJK font for the tests' offscreen windows
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -19,7 +23,10 @@ for mode in "$@"; do
   case "$mode" in
     run) packages+=(fonts-wqy-zenhei libreoffice-calc) ;;
     package) packages+=(dpkg-dev file debootstrap bubblewrap) ;;
-    *) echo "deps.sh: unknown mode '$mode' (run, package)" >&2; exit 2 ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+                        wine wine64 dpkg-dev tcl ninja-build zip qt6-base-dev-tools
+                        fonts-wqy-zenhei fonts-dejavu-core) ;;
+    *) echo "deps.sh: unknown mode '$mode' (run, package, windows)" >&2; exit 2 ;;
   esac
 done
 missing=()

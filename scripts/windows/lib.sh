@@ -21,26 +21,10 @@ kqw_log() {
   echo "windows build: $*" >&2
 }
 
-# The cross compiler, the tools that make and read Windows binaries, Wine to
-# run the tests, and what apt-get source needs to unpack a source package.
-kqw_toolchain_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-                        wine wine64 dpkg-dev cmake ninja-build zip unzip xvfb
-                        qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
-
+# The cross compiler, Wine and the rest (scripts/deps.sh lists them).
 kqw_install_toolchain() {
-  local missing=() p
-  for p in "${kqw_toolchain_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ "${#missing[@]}" -gt 0 ]; then
-    [ "$(id -u)" -eq 0 ] || kqw_die "missing ${missing[*]}; run as root or install them"
-    apt-get update -qq || kqw_die "apt-get update failed"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-      || kqw_die "cannot install ${missing[*]}"
-  fi
-  # The posix flavour has std::thread; the win32 one does not.
-  local gxx
-  gxx=$(command -v "$KQW_CXX" 2>/dev/null) || kqw_die "$KQW_CXX not found"
+  bash "$(dirname "${BASH_SOURCE[0]}")/../deps.sh" windows || kqw_die "cannot install the Windows build's packages"
+  command -v "$KQW_CXX" >/dev/null || kqw_die "$KQW_CXX not found (g++-mingw-w64-x86-64-posix)"
 }
 KQW_CC="$KQ_WINDOWS_TRIPLE-gcc-posix"
 KQW_CXX="$KQ_WINDOWS_TRIPLE-g++-posix"

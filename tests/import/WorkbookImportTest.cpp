@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFile>
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "data/Connection.h"
 #include "data/Error.h"
@@ -178,6 +180,10 @@ TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
     // runs in a child that has dropped to an unprivileged user.
     folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
     QFile workbook(folder.file(QStringLiteral("ry.xls")));
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows file stays readable by its owner whatever its permission bits "
+                    "(and dropping root's privileges needs fork/setuid)";
+#else
     ASSERT_TRUE(workbook.setPermissions(QFileDevice::WriteOwner));
     if (geteuid() != 0) {
         expectCannotRead();
@@ -213,6 +219,7 @@ TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
     // 2: could not drop privileges, 3: still readable, 4: wrong error, 5: imported.
     EXPECT_EQ(WEXITSTATUS(status), 0);
     expectThreePunchesKept();
+#endif
 }
 
 TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {

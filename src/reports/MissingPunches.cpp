@@ -31,23 +31,29 @@ Value timeCell(const Value& time) {
 QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name) {
     const QString byName =
         name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ") + jetsql::quote(name);
-    // The punches are read once, over the range and the day after it (the
-    // B shift's mornings), and keyed to the day they count for: their own
-    // date, or for the B shift the date whose noon-to-noon span holds them.
+    // ry is read once, over the range and the day after it (the B shift's
+    // mornings), and counted per employee and date, mornings and afternoons
+    // apart: a calendar day takes both halves of its date, a B day the
+    // afternoon of its date and the morning of the next. A listed day has at
+    // most one punch, so the earliest time of its halves is its only one.
     return QStringLiteral(
-               "with e as materialized (select rowid as seq, 日期 as day, 姓名 as name, "
-               "班次 as code from yw where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%5), "
-               "p as materialized (select 姓名 as name, 日期 as day, 时间 as time from ry "
-               "where 日期 >= %2 and 日期 <= %4%5 and 时间 is not null and 时间 <> ''), "
-               "k as (select e.seq, p.time from e join p on p.name = e.name and p.day = e.day "
-               "where e.code <> 'B' "
-               "union all select e.seq, p.time from e join p on p.name = e.name "
-               "and p.day = e.day and p.time >= #12:00# where e.code = 'B' "
-               "union all select e.seq, p.time from e join p on p.name = e.name "
-               "and p.day = e.day + 1 and p.time < #12:00# where e.code = 'B') "
-               "select e.day as 日期, e.name as 姓名, e.code as 班次, count(k.time) as 打卡次数, "
-               "min(k.time) as 打卡时间 from e left join k on k.seq = e.seq group by e.seq "
-               "having count(k.time) < 2 order by e.day, e.name, e.seq")
+               "with e as (select rowid as seq, 日期 as day, 姓名 as name, 班次 as code from yw "
+               "where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%5), "
+               "c as materialized (select 姓名 as name, 日期 as day, "
+               "sum(时间 < #12:00#) as am, sum(时间 >= #12:00#) as pm, "
+               "min(case when 时间 < #12:00# then 时间 end) as amTime, "
+               "min(case when 时间 >= #12:00# then 时间 end) as pmTime from ry "
+               "where 日期 >= %2 and 日期 <= %4%5 and 时间 is not null and 时间 <> '' "
+               "group by 姓名, 日期), "
+               "x as (select e.seq, e.day, e.name, e.code, "
+               "case when e.code = 'B' then coalesce(d.pm, 0) + coalesce(n.am, 0) "
+               "else coalesce(d.am + d.pm, 0) end as punches, "
+               "case when e.code = 'B' then coalesce(d.pmTime, n.amTime) "
+               "else coalesce(d.amTime, d.pmTime) end as time from e "
+               "left join c d on d.name = e.name and d.day = e.day "
+               "left join c n on e.code = 'B' and n.name = e.name and n.day = e.day + 1) "
+               "select day as 日期, name as 姓名, code as 班次, punches as 打卡次数, "
+               "time as 打卡时间 from x where punches < 2 order by day, name, seq")
         .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), dateLiteral(to.addDays(1)),
              byName);
 }
@@ -57,7 +63,6 @@ std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, co
     Connection connection(programFolder);
     requireScheduleEntries(connection);
     const auto raw = connection.open(missingPunchQueryText(from, to, name)).rows();
-    // A listed day has at most one punch, so its one time is the whole list.
     auto rows = std::make_shared<RowSet>();
     rows->columns = raw->columns;
     for (qsizetype r = 0; r < raw->rowCount(); ++r) {

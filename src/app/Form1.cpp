@@ -52,6 +52,7 @@ void Form1::connectButtons() {
         {ui->Command9, &Form1::Command9_Click},   {ui->Command10, &Form1::Command10_Click},
         {ui->Command11, &Form1::Command11_Click}, {ui->Command12, &Form1::Command12_Click},
         {ui->Command13, &Form1::Command13_Click}, {ui->Command14, &Form1::Command14_Click},
+        {ui->Command15, &Form1::Command15_Click}, {ui->Command16, &Form1::Command16_Click},
     };
     for (const auto& [button, slot] : handlers)
         connect(button, &QAbstractButton::clicked, this, slot);

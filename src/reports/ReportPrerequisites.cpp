@@ -9,6 +9,11 @@ bool scheduleEntriesWritten(Connection& connection) {
     return !connection.open(QStringLiteral("select 1 from yw limit 1")).eof();
 }
 
+bool scheduleEntriesWritten(const QString& programFolder) {
+    Connection connection(programFolder);
+    return scheduleEntriesWritten(connection);
+}
+
 void requireScheduleEntries(Connection& connection) {
     if (!scheduleEntriesWritten(connection))
         throw Error(errc::kNoCurrentRecord, kNoScheduleEntriesMessage);

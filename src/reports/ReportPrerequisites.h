@@ -15,6 +15,8 @@ inline const QString kNoScheduleEntriesMessage = QStringLiteral(
     "请先在“数据”页依次点击“更新打卡”、“更新排班”和“开始统计”，再查看缺卡名单或人员汇总。");
 
 bool scheduleEntriesWritten(Connection& connection);
+// The same over a connection of its own to KQ.db in the program folder.
+bool scheduleEntriesWritten(const QString& programFolder);
 // Throws kq::Error with the message above when yw holds no row.
 void requireScheduleEntries(Connection& connection);
 

@@ -40,6 +40,12 @@ void Form1::applyDesign() {
     }
     ui->Text3->setFont(cjkFont(FontFace::Songti, 10.5));
     ui->Text3->setStyleSheet(inputBoxStyleSheet());
+    // Three pages share the narrow tab control: tabs that fit its width keep
+    // every page in view, as the tab control lays them out in one row.
+    ui->SSTab1->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 4px 3px; border: 1px solid palette(mid); border-bottom: none;"
+        " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); }"));
     ui->MSHFlexGrid1->setFocus();
 }
 

@@ -17,6 +17,13 @@ QString shiftCodeList() {
     return codes.join(QLatin1Char(','));
 }
 
+// The night shifts: their out-punch falls on the next date. 夜 runs past
+// midnight as B does, although only B's anomaly window wraps.
+QString overnightCodeList() {
+    return jetsql::quote(QStringLiteral("B")) + QLatin1Char(',') +
+           jetsql::quote(QStringLiteral("夜"));
+}
+
 QString dateLiteral(const QDate& date) { return jetsql::dateLiteral(datetime::shortDate(date)); }
 
 // The text form a time takes everywhere else in the grids.
@@ -31,11 +38,12 @@ Value timeCell(const Value& time) {
 QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name) {
     const QString byName =
         name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ") + jetsql::quote(name);
-    // ry is read once, over the range and the day after it (the B shift's
-    // mornings), and counted per employee and date, mornings and afternoons
-    // apart: a calendar day takes both halves of its date, a B day the
-    // afternoon of its date and the morning of the next. A listed day has at
-    // most one punch, so the earliest time of its halves is its only one.
+    // ry is read once, over the range and the day after it (the night
+    // shifts' mornings), and counted per employee and date, mornings and
+    // afternoons apart: a calendar day takes both halves of its date, a B or
+    // 夜 day the afternoon of its date and the morning of the next. A listed
+    // day has at most one punch, so the earliest time of its halves is its
+    // only one.
     return QStringLiteral(
                "with e as (select rowid as seq, 日期 as day, 姓名 as name, 班次 as code from yw "
                "where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%5), "
@@ -46,16 +54,16 @@ QString missingPunchQueryText(const QDate& from, const QDate& to, const QString&
                "where 日期 >= %2 and 日期 <= %4%5 and 时间 is not null and 时间 <> '' "
                "group by 姓名, 日期), "
                "x as (select e.seq, e.day, e.name, e.code, "
-               "case when e.code = 'B' then coalesce(d.pm, 0) + coalesce(n.am, 0) "
+               "case when e.code in (%6) then coalesce(d.pm, 0) + coalesce(n.am, 0) "
                "else coalesce(d.am + d.pm, 0) end as punches, "
-               "case when e.code = 'B' then coalesce(d.pmTime, n.amTime) "
+               "case when e.code in (%6) then coalesce(d.pmTime, n.amTime) "
                "else coalesce(d.amTime, d.pmTime) end as time from e "
                "left join c d on d.name = e.name and d.day = e.day "
-               "left join c n on e.code = 'B' and n.name = e.name and n.day = e.day + 1) "
+               "left join c n on e.code in (%6) and n.name = e.name and n.day = e.day + 1) "
                "select day as 日期, name as 姓名, code as 班次, punches as 打卡次数, "
                "time as 打卡时间 from x where punches < 2 order by day, name, seq")
         .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), dateLiteral(to.addDays(1)),
-             byName);
+             byName, overnightCodeList());
 }
 
 std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, const QDate& from,

@@ -45,9 +45,10 @@ class ReportsTest : public ::testing::Test {
 TEST_F(ReportsTest, MissingPunchesOfTheMonth) {
     const auto rows = runMissingPunches(folder_.path(), kFirst, kFourth, QString());
     EXPECT_EQ(rows->columns, (QStringList{"日期", "姓名", "班次", "打卡次数", "打卡时间"}));
-    // 王五's B night of the 1st ends at 8:05 on the 2nd and is complete; his
-    // night of the 4th has no out-punch before noon of the 5th (12:00 is the
-    // next day's). 12/5 lies outside the range.
+    // 王五's B night of the 1st ends at 8:05 on the 2nd and is complete, as
+    // is 张三's 夜 night of the 4th, which ends on the 5th; 王五's night of
+    // the 4th has no out-punch before noon of the 5th (12:00 is the next
+    // day's). 12/5 lies outside the range.
     EXPECT_EQ(rowTexts(*rows), (QStringList{
                                    "2026/12/2|李四|中|1|14:30:00",
                                    "2026/12/3|张三|A|0|",

@@ -39,8 +39,9 @@ void fillReportMonth(const QString& programFolder, bool withStatistics) {
         punch("2026/12/1", "张三", {"7:45", "12:01", "13:10", "17:35"});
         punch("2026/12/2", "张三", {"6:20", "14:05"});
         // 12/3: 张三 is on A and never punches.
-        punch("2026/12/4", "张三", {"22:30", "23:58"});
-        punch("2026/12/5", "张三", {"7:50", "17:30"});
+        // 夜 on the 4th: in at 22:30, out the next morning.
+        punch("2026/12/4", "张三", {"22:30"});
+        punch("2026/12/5", "张三", {"5:55", "7:50", "17:30"});
         punch("2026/12/1", "李四", {"8:30", "16:05"});
         punch("2026/12/2", "李四", {"14:30"});  // no out-punch
         punch("2026/12/3", "李四", {"9:00"});   // a rest day

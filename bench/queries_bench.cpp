@@ -9,6 +9,8 @@
 #include "data/Connection.h"
 #include "queries/PunchQuery.h"
 #include "queries/ShiftQuery.h"
+#include "reports/EmployeeSummary.h"
+#include "reports/MissingPunches.h"
 #include "stats/StatisticsRun.h"
 
 namespace {
@@ -60,6 +62,41 @@ void BM_ShiftQueryMonth(benchmark::State& state, QString button, QString start, 
     }
     state.counters["rows"] = double(rows);
 }
+
+// The two reports of "汇总" over the whole month: every yw entry checked
+// against ry, and the seven button queries counted per employee.
+void BM_MissingPunchesMonth(benchmark::State& state) {
+    const QString& folder = filledFolder(true);
+    const QDate first = kTenTimes.firstDay;
+    const QDate last = first.addDays(kTenTimes.days - 1);
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        const auto result = kq::reports::runMissingPunches(folder, first, last, QString());
+        rows = result->rowCount();
+        benchmark::DoNotOptimize(result.get());
+    }
+    state.counters["rows"] = double(rows);
+}
+
+void BM_EmployeeSummaryMonth(benchmark::State& state) {
+    const QString& folder = filledFolder(true);
+    const QDate first = kTenTimes.firstDay;
+    const QDate last = first.addDays(kTenTimes.days - 1);
+    const kq::reports::ShiftWindowTexts windows = {"7:30",  "8:00",  "13:00", "13:30", "8:00",
+                                                   "12:00", "20:00", "8:00",  "6:00",  "7:00",
+                                                   "14:00", "15:00", "22:00", "23:00"};
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        const auto result =
+            kq::reports::runEmployeeSummary(folder, windows, first, last, QString());
+        rows = result->rowCount();
+        benchmark::DoNotOptimize(result.get());
+    }
+    state.counters["rows"] = double(rows);
+}
+
+BENCHMARK(BM_MissingPunchesMonth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EmployeeSummaryMonth)->Unit(benchmark::kMillisecond);
 
 // Every punch of the month: the largest result the button can bring.
 BENCHMARK_CAPTURE(BM_PunchQueryMonth, whole_day, QStringLiteral("0:00"), QStringLiteral("23:59"),

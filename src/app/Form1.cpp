@@ -62,6 +62,12 @@ void Form1::applyDesign() {
     layout->setGrowingColumns({{ui->Frame4, ui->MSHFlexGrid2}, {ui->Frame1, ui->MSHFlexGrid1}});
     layout->setRightEdgeControls(
         {ui->Label5_0, ui->Label5_1, ui->Frame2, ui->Frame3, ui->Label6, ui->Frame5, ui->SSTab1});
+    // Three pages share the narrow tab control: tabs that fit its width keep
+    // every page in view, as the tab control lays them out in one row.
+    ui->SSTab1->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 4px 3px; border: 1px solid palette(mid); border-bottom: none;"
+        " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); }"));
     ui->MSHFlexGrid1->setFocus();
 }
 
@@ -74,6 +80,7 @@ void Form1::connectButtons() {
         {ui->Command9, &Form1::Command9_Click},   {ui->Command10, &Form1::Command10_Click},
         {ui->Command11, &Form1::Command11_Click}, {ui->Command12, &Form1::Command12_Click},
         {ui->Command13, &Form1::Command13_Click}, {ui->Command14, &Form1::Command14_Click},
+        {ui->Command15, &Form1::Command15_Click}, {ui->Command16, &Form1::Command16_Click},
     };
     for (const auto& [button, slot] : handlers)
         connect(button, &QAbstractButton::clicked, this, slot);

@@ -63,6 +63,8 @@ class Form1 : public QWidget {
     void Command12_Click();  // 早班异常
     void Command13_Click();  // 中班异常
     void Command14_Click();  // 夜班异常
+    void Command15_Click();  // 缺卡名单
+    void Command16_Click();  // 人员汇总
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,63 @@
+// Form1: the reports of the page "汇总".
+#include <QLineEdit>
+
+#include "app/Form1.h"
+#include "controls/BusyCursor.h"
+#include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
+#include "controls/MessageBox.h"
+#include "queries/ShiftQuery.h"
+#include "reports/EmployeeSummary.h"
+#include "reports/MissingPunches.h"
+#include "reports/ReportPrerequisites.h"
+#include "settings/Form2.h"
+#include "ui_Form1.h"
+
+using kq::ui::MessageBox;
+
+// Both reports read yw: before a statistics run they would show an empty
+// list that looks like a month without gaps, so they say so instead.
+void Form1::Command15_Click() {
+    kq::ui::runGuarded(this, [this] {
+        if (!kq::reports::scheduleEntriesWritten(programFolder_)) {
+            MessageBox::warn(this, kq::reports::kNoScheduleEntriesMessage);
+            return;
+        }
+        {
+            kq::ui::BusyCursor busy;
+            ui->MSHFlexGrid1->setDataSource(kq::reports::runMissingPunches(
+                programFolder_, ui->DTPicker1->date(), ui->DTPicker2->date(), ui->Text3->text()));
+        }
+        ui->Frame1->setTitle(countCaption(QStringLiteral("缺卡记录数："), *ui->MSHFlexGrid1));
+    });
+}
+
+// The per-button counts use the shift windows exactly as the seven buttons
+// would read them now, edits in the settings window included.
+void Form1::Command16_Click() {
+    kq::ui::runGuarded(this, [this] {
+        if (!kq::reports::scheduleEntriesWritten(programFolder_)) {
+            MessageBox::warn(this, kq::reports::kNoScheduleEntriesMessage);
+            return;
+        }
+        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
+        kq::reports::ShiftWindowTexts windows;
+        for (std::size_t i = 0; i < windows.size(); ++i)
+            windows[i] = settings->shiftWindowText(int(i));
+        for (const kq::queries::ShiftQuery& query : kq::queries::shiftQueries()) {
+            if (const auto problem =
+                    kq::queries::shiftWindowProblem(query, windows[std::size_t(query.startIndex)],
+                                                    windows[std::size_t(query.endIndex)])) {
+                MessageBox::warn(this, *problem);
+                return;
+            }
+        }
+        {
+            kq::ui::BusyCursor busy;
+            ui->MSHFlexGrid1->setDataSource(
+                kq::reports::runEmployeeSummary(programFolder_, windows, ui->DTPicker1->date(),
+                                                ui->DTPicker2->date(), ui->Text3->text()));
+        }
+        ui->Frame1->setTitle(QStringLiteral("人员汇总：%1人").arg(ui->MSHFlexGrid1->rows() - 1));
+    });
+}

@@ -1,0 +1,65 @@
+#include "reports/EmployeeSummary.h"
+
+#include <QStringList>
+
+#include "data/Connection.h"
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+#include "data/JetSql.h"
+#include "data/TableCatalogue.h"
+#include "queries/ShiftQuery.h"
+#include "reports/MissingPunches.h"
+#include "reports/ReportPrerequisites.h"
+#include "stats/ShiftPass.h"
+
+namespace kq::reports {
+
+QString employeeSummaryQueryText(const ShiftWindowTexts& windows, const QDate& from,
+                                 const QDate& to, const QString& name) {
+    QStringList codes;
+    for (const ShiftPass& pass : shiftPasses()) codes << jetsql::quote(pass.code);
+    const QString byName =
+        name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ") + jetsql::quote(name);
+
+    QString text =
+        QStringLiteral("select s.name as 姓名, s.days as 排班天数, coalesce(m.n, 0) as 缺卡天数");
+    QString joins;
+    int i = 0;
+    // Each count is taken over the very text its button runs, so the two
+    // cannot drift apart.
+    for (const queries::ShiftQuery& query : queries::shiftQueries()) {
+        const QString alias = QStringLiteral("c%1").arg(i++);
+        text +=
+            QStringLiteral(", coalesce(%1.n, 0) as %2").arg(alias, quoteIdentifier(query.caption));
+        joins += QStringLiteral(
+                     " left join (select 姓名 as name, count(*) as n from (%1) "
+                     "group by 姓名) %2 on %2.name = s.name")
+                     .arg(queries::queryText(query, windows[std::size_t(query.startIndex)],
+                                             windows[std::size_t(query.endIndex)], from, to, name),
+                          alias);
+    }
+    text += QStringLiteral(
+                " from (select 姓名 as name, sum(班次 in (%1)) as days from yw where 班次 <> '' "
+                "and 日期 >= %2 and 日期 <= %3%4 group by 姓名) s "
+                "left join (select 姓名 as name, count(*) as n from (%5) group by 姓名) m "
+                "on m.name = s.name")
+                .arg(codes.join(QLatin1Char(',')), jetsql::dateLiteral(datetime::shortDate(from)),
+                     jetsql::dateLiteral(datetime::shortDate(to)), byName,
+                     missingPunchQueryText(from, to, name));
+    return text + joins + QStringLiteral(" order by s.name");
+}
+
+std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
+                                                 const ShiftWindowTexts& windows, const QDate& from,
+                                                 const QDate& to, const QString& name) {
+    for (const queries::ShiftQuery& query : queries::shiftQueries())
+        if (auto problem =
+                queries::shiftWindowProblem(query, windows[std::size_t(query.startIndex)],
+                                            windows[std::size_t(query.endIndex)]))
+            throw Error(errc::kTypeMismatch, *problem);
+    Connection connection(programFolder);
+    requireScheduleEntries(connection);
+    return connection.open(employeeSummaryQueryText(windows, from, to, name)).rows();
+}
+
+}  // namespace kq::reports

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <functional>
+
+#include "data/Error.h"
+#include "queries/ShiftQuery.h"
+#include "reports/EmployeeSummary.h"
+#include "reports/MissingPunches.h"
+#include "reports/ReportPrerequisites.h"
+#include "support/ReportMonth.h"
+#include "support/TestFolder.h"
+
+using namespace kq::reports;
+
+namespace {
+
+const QDate kFirst(2026, 12, 1);
+const QDate kFourth(2026, 12, 4);
+
+ShiftWindowTexts windows() {
+    ShiftWindowTexts out;
+    const QStringList times = kq::test::reportMonthWindows();
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = times[qsizetype(i)];
+    return out;
+}
+
+// Each row's cells as the grid shows them, joined by "|".
+QStringList rowTexts(const kq::RowSet& rows) {
+    QStringList out;
+    for (qsizetype r = 0; r < rows.rowCount(); ++r) {
+        QStringList cells;
+        for (qsizetype c = 0; c < rows.columns.size(); ++c) cells << rows.cell(r, c).toText();
+        out << cells.join('|');
+    }
+    return out;
+}
+
+class ReportsTest : public ::testing::Test {
+  protected:
+    ReportsTest() { kq::test::fillReportMonth(folder_.path()); }
+    kq::test::TestFolder folder_;
+};
+
+TEST_F(ReportsTest, MissingPunchesOfTheMonth) {
+    const auto rows = runMissingPunches(folder_.path(), kFirst, kFourth, QString());
+    EXPECT_EQ(rows->columns, (QStringList{"日期", "姓名", "班次", "打卡次数", "打卡时间"}));
+    // 王五's B night of the 1st ends at 8:05 on the 2nd and is complete, as
+    // is 张三's 夜 night of the 4th, which ends on the 5th; 王五's night of
+    // the 4th has no out-punch before noon of the 5th (12:00 is the next
+    // day's). 12/5 lies outside the range.
+    EXPECT_EQ(rowTexts(*rows), (QStringList{
+                                   "2026/12/2|李四|中|1|14:30:00",
+                                   "2026/12/3|张三|A|0|",
+                                   "2026/12/4|O'Brien|A|1|7:59:00",
+                                   "2026/12/4|王五|B|1|20:05:00",
+                               }));
+    EXPECT_EQ(rowTexts(*runMissingPunches(folder_.path(), kFirst, kFourth, "O'Brien")),
+              QStringList{"2026/12/4|O'Brien|A|1|7:59:00"});
+    // The name is a value, never part of the statement.
+    EXPECT_EQ(runMissingPunches(folder_.path(), kFirst, kFourth, "x' or '1'='1")->rowCount(), 0);
+    EXPECT_EQ(rowTexts(*runMissingPunches(folder_.path(), QDate(2026, 12, 3), QDate(2026, 12, 3),
+                                          QString())),
+              QStringList{"2026/12/3|张三|A|0|"});
+}
+
+TEST_F(ReportsTest, SummaryOfTheMonthAgreesWithTheShiftButtons) {
+    const auto rows = runEmployeeSummary(folder_.path(), windows(), kFirst, kFourth, QString());
+    EXPECT_EQ(rows->columns,
+              (QStringList{"姓名", "排班天数", "缺卡天数", "常班上异常", "常班下异常", "A班异常",
+                           "B班异常", "早班异常", "中班异常", "夜班异常"}));
+    EXPECT_EQ(rowTexts(*rows), (QStringList{
+                                   "O'Brien|3|1|0|0|0|0|0|1|0",
+                                   "张三|4|1|1|1|0|0|1|0|1",
+                                   "李四|3|1|1|0|1|0|0|1|0",
+                                   "王五|4|1|0|0|0|2|0|0|0",
+                               }));
+
+    // Every count is what that button lists for the employee over the range.
+    const ShiftWindowTexts w = windows();
+    for (qsizetype r = 0; r < rows->rowCount(); ++r) {
+        const QString name = rows->cell(r, 0).toText();
+        int column = 3;
+        for (const kq::queries::ShiftQuery& q : kq::queries::shiftQueries()) {
+            const auto listed =
+                kq::queries::runShiftQuery(folder_.path(), q, w[std::size_t(q.startIndex)],
+                                           w[std::size_t(q.endIndex)], kFirst, kFourth, name);
+            EXPECT_EQ(rows->cell(r, column++).toText(), QString::number(listed->rowCount()))
+                << name.toStdString() << ' ' << q.caption.toStdString();
+        }
+        EXPECT_EQ(
+            rows->cell(r, 2).toText(),
+            QString::number(runMissingPunches(folder_.path(), kFirst, kFourth, name)->rowCount()));
+    }
+
+    EXPECT_EQ(rowTexts(*runEmployeeSummary(folder_.path(), w, kFirst, kFourth, "O'Brien")),
+              QStringList{"O'Brien|3|1|0|0|0|0|0|1|0"});
+}
+
+TEST(ReportsPrerequisites, ReportsAskForAStatisticsRunAndValidWindows) {
+    kq::test::TestFolder folder;
+    kq::test::fillReportMonth(folder.path(), false);
+    for (const auto& run : std::initializer_list<std::function<void()>>{
+             [&] { runMissingPunches(folder.path(), kFirst, kFourth, QString()); },
+             [&] { runEmployeeSummary(folder.path(), windows(), kFirst, kFourth, QString()); }}) {
+        try {
+            run();
+            ADD_FAILURE() << "a report ran without a statistics run";
+        } catch (const kq::Error& e) {
+            EXPECT_EQ(e.description(), kNoScheduleEntriesMessage);
+        }
+    }
+    ShiftWindowTexts bad = windows();
+    bad[7] = "Text1";
+    try {
+        runEmployeeSummary(folder.path(), bad, kFirst, kFourth, QString());
+        ADD_FAILURE() << "a design text was taken for a time";
+    } catch (const kq::Error& e) {
+        EXPECT_TRUE(e.description().contains("B班的结束时间“Text1”"))
+            << e.description().toStdString();
+    }
+}
+
+}  // namespace

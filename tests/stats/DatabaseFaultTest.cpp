@@ -1,7 +1,6 @@
 // Faults of the database file itself, met by the statistics run (the writer
 // that touches most tables), and a run killed between its passes.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
@@ -46,6 +45,11 @@ void fillDatabase(const QString& folder) {
         "with recursive n(x) as (select 1 union all select x + 1 from n where x < 3000) "
         "insert into ry select 45000 + x % 30, 0.25, '其他员工' || x from n;"));
 }
+
+constexpr auto kReadAll = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+constexpr auto kWriteAll =
+    QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+constexpr auto kExeAll = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 
 QByteArray noise(qsizetype size) {
     std::mt19937 random(11);
@@ -151,12 +155,12 @@ const FaultCase kFaults[] = {
      {}},
     {"read-only file",
      DatabaseFault::ReadOnly,
-     [](const QString&, const QString& db) { chmod(QFile::encodeName(db).constData(), 0444); },
+     [](const QString&, const QString& db) { QFile::setPermissions(db, kReadAll); },
      {}},
     {"unwritable folder",
      DatabaseFault::FolderUnwritable,
      [](const QString& folder, const QString&) {
-         chmod(QFile::encodeName(folder).constData(), 0555);
+         QFile::setPermissions(folder, kReadAll | kExeAll);
      },
      {}},
     {"directory in its place",
@@ -195,8 +199,8 @@ TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
         fillDatabase(folder.path());
         const QString db = QDir(folder.path()).filePath(kq::Connection::databaseFileName());
         // The child may run as nobody: it needs the folder and the file.
-        chmod(QFile::encodeName(folder.path()).constData(), 0777);
-        chmod(QFile::encodeName(db).constData(), 0666);
+        QFile::setPermissions(folder.path(), kReadAll | kWriteAll | kExeAll);
+        QFile::setPermissions(db, kReadAll | kWriteAll);
         if (fault.before) fault.before(folder.path(), db);
         const QByteArray before = snapshot(db);
 
@@ -216,7 +220,8 @@ TEST(DatabaseFaults, EachIsNamedForTheClerkAndChangesNoTable) {
             },
             true);
 
-        chmod(QFile::encodeName(folder.path()).constData(), 0700);
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner);
         ASSERT_TRUE(child.exitedCleanly);
         const QString output = QString::fromUtf8(child.output);
         ASSERT_TRUE(output.contains(QChar(0x1f))) << output.toStdString();

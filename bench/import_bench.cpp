@@ -8,7 +8,7 @@
 
 #include "data/Connection.h"
 #include "import/WorkbookImport.h"
-#include "import/XlsReader.h"
+#include "import/workbook/WorkbookFile.h"
 
 namespace {
 
@@ -28,10 +28,13 @@ QString largeWorkbook() {
 void BM_ReadPunchSheet(benchmark::State& state) {
     const QString path = largeWorkbook();
     for (auto _ : state) {
-        kq::XlsReader reader(path);
-        const kq::XlsSheet sheet = reader.readSheet(QStringLiteral("sheet1"));
-        benchmark::DoNotOptimize(sheet.cells.data());
-        if (sheet.rowCount() != kPunches + 1) state.SkipWithError("wrong row count");
+        kq::WorkbookFile workbook(path);
+        qsizetype rows = 0;
+        workbook.readSheet(QStringLiteral("sheet1"), [&rows](kq::SheetRow&& row) {
+            benchmark::DoNotOptimize(row.cells.data());
+            ++rows;
+        });
+        if (rows != kPunches + 1) state.SkipWithError("wrong row count");
     }
 }
 BENCHMARK(BM_ReadPunchSheet)->Unit(benchmark::kMillisecond);

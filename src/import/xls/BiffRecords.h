@@ -19,6 +19,7 @@ inline constexpr std::uint16_t kRString = 0x00D6;
 inline constexpr std::uint16_t kXf = 0x00E0;
 inline constexpr std::uint16_t kSst = 0x00FC;
 inline constexpr std::uint16_t kLabelSst = 0x00FD;
+inline constexpr std::uint16_t kDimension = 0x0200;
 inline constexpr std::uint16_t kNumber = 0x0203;
 inline constexpr std::uint16_t kLabel = 0x0204;
 inline constexpr std::uint16_t kBoolErr = 0x0205;

@@ -171,6 +171,7 @@ void XlsWorkbook::readSheet(int index, const RowSink& sink) {
     int pendingRow = 0;
     int pendingColumn = 0;
     int depth = 0;  // embedded charts bring their own BOF..EOF
+    bool dimensionSeen = false;
     while (records.next(record)) {
         const Bytes d = record.data;
         if (record.type == rec::kBof) {
@@ -191,6 +192,18 @@ void XlsWorkbook::readSheet(int index, const RowSink& sink) {
             continue;
         }
         switch (record.type) {
+            case rec::kDimension:
+                // Nothing is sized by it, but a sheet that claims more than
+                // the format holds, or claims twice, is not a sound file.
+                if (dimensionSeen) damaged(QStringLiteral("工作表的尺寸记录重复"));
+                dimensionSeen = true;
+                if (u32(d, 4) > std::uint32_t(kXlsMaxRows) || u16(d, 10) > kXlsMaxColumns)
+                    damaged(QStringLiteral("工作表声称 %1 行 × %2 列，超出 %3 行 × %4 列")
+                                .arg(u32(d, 4))
+                                .arg(u16(d, 10))
+                                .arg(kXlsMaxRows)
+                                .arg(kXlsMaxColumns));
+                continue;
             case rec::kNumber:
                 cells.put(u16(d, 0), u16(d, 2), number(u16(d, 4), f64(d, 6)));
                 break;

@@ -9,7 +9,7 @@
 namespace kq::xlsx {
 namespace {
 
-// "AB12" -> 27; -1 when the reference does not start with 1 to 3 letters.
+// "AB12" -> 27; -1 when the reference does not start with a letter.
 int columnOf(QStringView ref) {
     int column = 0;
     int letters = 0;
@@ -21,7 +21,7 @@ int columnOf(QStringView ref) {
         } else {
             break;
         }
-        if (++letters > 3) return -1;
+        if (++letters > 3) return 1 << 20;  // past any sheet
     }
     return letters == 0 ? -1 : column - 1;
 }
@@ -94,7 +94,21 @@ void readSheetXml(XmlPart& xml, const SheetContext& context, const RowSink& sink
     while (xml.next()) {
         if (!xml.reader().isStartElement()) continue;
         const QStringView name = xml.reader().name();
-        if (name == u"row") {
+        if (name == u"dimension") {
+            // "A1:D20": a sheet that claims more than the format holds is
+            // not a sound file, though nothing is sized by the claim.
+            const QStringView ref = xml.reader().attributes().value(QLatin1String("ref"));
+            const QStringView last = ref.mid(ref.indexOf(u':') + 1);
+            const int lastColumn = columnOf(last);
+            qsizetype digits = 0;
+            while (digits < last.size() && !last[digits].isDigit()) ++digits;
+            const qlonglong lastRow = last.mid(digits).toLongLong();
+            if (lastColumn >= kXlsxMaxColumns || lastRow > kXlsxMaxRows)
+                damaged(QStringLiteral("工作表声称的范围 %1 超出 %2 行 × %3 列")
+                            .arg(ref.left(40))
+                            .arg(kXlsxMaxRows)
+                            .arg(kXlsxMaxColumns));
+        } else if (name == u"row") {
             const QStringView r = xml.reader().attributes().value(QLatin1String("r"));
             if (r.isEmpty()) {
                 ++row;

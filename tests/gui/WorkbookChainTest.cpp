@@ -23,6 +23,8 @@ struct MonthFiles {
     const char* pb;
 };
 
+void PrintTo(const MonthFiles& files, std::ostream* out) { *out << files.label; }
+
 // The month (tests/fixtures/make_fixtures.py): 1 to 3 December 2026;
 // 王伟 and " 王伟" are two people. Anomalies lie strictly inside a window:
 // 常 8:00-12:00 and 13:30-17:30, A 8:00-16:00, B after 20:00 or before 8:00,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <vector>
 
 #include "import/workbook/Cell.h"
@@ -7,16 +8,15 @@
 
 namespace kq::xlsx {
 
-class XmlPart;
-
 struct SheetContext {
     const std::vector<QString>& sharedStrings;
     const std::vector<numfmt::Kind>& styleKinds;  // by cellXfs index
     bool date1904;
 };
 
-// The <sheetData> of a worksheet part, handed on row by row. Cells and rows
-// given without "r" follow the one before.
-void readSheetXml(XmlPart& xml, const SheetContext& context, const RowSink& sink);
+// The <sheetData> of a worksheet part, handed on row by row as it is read.
+// Cells and rows given without "r" follow the one before.
+void readSheetXml(QIODevice& part, const QString& partName, const SheetContext& context,
+                  const RowSink& sink);
 
 }  // namespace kq::xlsx

@@ -147,8 +147,9 @@ void XlsxWorkbook::readStyles(const QString& part) {
 }
 
 void XlsxWorkbook::readSheet(int index, const RowSink& sink) {
-    XmlPart xml(*zip_, sheets_.at(std::size_t(index)).part);
-    readSheetXml(xml, SheetContext{sst_, xfKinds_, date1904_}, sink);
+    const QString& part = sheets_.at(std::size_t(index)).part;
+    const auto device = zip_->open(part, kPartLimit);
+    readSheetXml(*device, part, SheetContext{sst_, xfKinds_, date1904_}, sink);
 }
 
 }  // namespace kq

@@ -5,9 +5,6 @@
 
 namespace kq::xlsx {
 
-// No part of a workbook the clerk keeps comes near this; a zip bomb does.
-constexpr qint64 kPartLimit = qint64(1) << 30;
-
 XmlPart::XmlPart(const ZipArchive& zip, const QString& name)
     : name_(name), device_(zip.open(name, kPartLimit)), reader_(device_.get()) {}
 

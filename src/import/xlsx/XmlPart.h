@@ -7,6 +7,9 @@ namespace kq::xlsx {
 
 class ZipArchive;
 
+// No part of a workbook the clerk keeps comes near this; a zip bomb does.
+inline constexpr qint64 kPartLimit = qint64(1) << 30;
+
 // One XML part of the package, read as a stream of tokens straight from
 // the archive. Malformed XML, a broken or oversized part: damaged.
 class XmlPart {

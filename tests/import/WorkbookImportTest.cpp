@@ -146,6 +146,17 @@ TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
         << notXls.description().toStdString();
     expectThreePunchesKept();
 
+    for (const auto& [fixture, says] : std::vector<std::pair<QString, QString>>{
+             {"damaged/excel95_book_stream.xls", "工作簿 ry.xls 是 Excel 95 或更早版本的格式"},
+             {"damaged/zip_without_workbook.xlsx", "工作簿 ry.xls 不是可读取的 Excel 工作簿"},
+         }) {
+        folder.addFixture(fixture, QStringLiteral("ry.xls"));
+        const Error e = importFails(connection, Workbook::Punches);
+        EXPECT_EQ(e.number(), errc::kBadWorkbook);
+        EXPECT_TRUE(e.description().startsWith(says)) << e.description().toStdString();
+        expectThreePunchesKept();
+    }
+
     folder.addFixture(QStringLiteral("no_sheet1.xls"), QStringLiteral("ry.xls"));
     const Error noSheet = importFails(connection, Workbook::Punches);
     EXPECT_TRUE(noSheet.description().contains(QStringLiteral("没有名为“sheet1”的工作表")));

@@ -53,6 +53,17 @@ Kind kindOf(QStringView code) {
             i = end;
             continue;
         }
+        // The half-day markers: their M is no month.
+        if (code.mid(i).startsWith(u"AM/PM", Qt::CaseInsensitive)) {
+            time = true;
+            i += 4;
+            continue;
+        }
+        if (code.mid(i).startsWith(u"A/P", Qt::CaseInsensitive)) {
+            time = true;
+            i += 2;
+            continue;
+        }
         const QChar lower = c.toLower();
         if (lower == u'y' || lower == u'd') {
             date = true;

@@ -1,5 +1,6 @@
 #include "import/WorkbookImport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <vector>
 
@@ -219,6 +220,17 @@ ImportStatements importStatements(Workbook which, const QString& programFolder) 
                         QStringLiteral("\\pb.xls].[sheet1$]")};
     }
     return {};
+}
+
+QString workbookFileName(const QString& programFolder, Workbook which) {
+    const QString xls = which == Workbook::Punches    ? QStringLiteral("ry.xls")
+                        : which == Workbook::Schedule ? QStringLiteral("yd.xls")
+                                                      : QStringLiteral("pb.xls");
+    const QDir folder(programFolder);
+    if (!QFileInfo::exists(folder.filePath(xls)) &&
+        QFileInfo::exists(folder.filePath(xls + QLatin1Char('x'))))
+        return xls + QLatin1Char('x');
+    return xls;
 }
 
 qsizetype importWorkbook(Connection& connection, Workbook which) {

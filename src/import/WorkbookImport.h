@@ -17,6 +17,11 @@ struct ImportStatements {
 };
 ImportStatements importStatements(Workbook which, const QString& programFolder);
 
+// The name of the file an import of `which` reads in that folder: "ry.xls",
+// or "ry.xlsx" when only that one is there; messages about the workbook
+// name it.
+QString workbookFileName(const QString& programFolder, Workbook which);
+
 // Replaces the workbook's table with the worksheet sheet1 of the workbook in
 // the connection's program folder (T.xls, or T.xlsx when only that one is
 // there) and returns the number of rows imported.

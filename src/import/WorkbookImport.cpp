@@ -19,6 +19,8 @@ namespace {
 using columns::ColumnType;
 
 const QString kUnchanged = QStringLiteral("数据未导入，原有数据保持不变。");
+// SQLite's limit on the columns of a table (an .xlsx sheet has 16,384).
+constexpr int kMaxTableColumns = 2000;
 
 // A column the rest of the system reads as dates or as times of day.
 struct DateTimeColumn {
@@ -115,6 +117,11 @@ CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook
     const SheetCheck check(fileName, out.sheet);
     if (out.sheet.columnCount == 0)
         check.fail(errc::kBadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+    if (out.sheet.columnCount > kMaxTableColumns)
+        check.fail(errc::kBadWorkbook,
+                   QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
+                       .arg(out.sheet.columnCount)
+                       .arg(kMaxTableColumns));
 
     out.names = columns::names(out.sheet);
     for (qsizetype i = 0; i < out.names.size(); ++i)

@@ -250,6 +250,14 @@ TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {
                        "请删去空格），数据未导入，原有数据保持不变。"));
     expectThreePunchesKept();
 
+    QFile::remove(folder.file(QStringLiteral("ry.xls")));
+    folder.addFixture(QStringLiteral("ry_too_wide.xlsx"), QStringLiteral("ry.xlsx"));
+    EXPECT_EQ(importFails(connection, Workbook::Punches).description(),
+              QStringLiteral("工作簿 ry.xlsx 的 sheet1 的第 2500 列有内容，但一张表最多只能有 2000 "
+                             "列，请删去多余的列，数据未导入，原有数据保持不变。"));
+    expectThreePunchesKept();
+    QFile::remove(folder.file(QStringLiteral("ry.xlsx")));
+
     folder.addFixture(QStringLiteral("ry_duplicate_column.xls"), QStringLiteral("ry.xls"));
     EXPECT_TRUE(importFails(connection, Workbook::Punches)
                     .description()

@@ -14,9 +14,9 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(cmake g++ make pkg-config clang-format
-          qt6-base-dev libsqlite3-dev libfreexl-dev libxlsxwriter-dev zlib1g-dev
+          qt6-base-dev libsqlite3-dev libzip-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          python3 python3-xlwt python3-openpyxl)
+          python3 python3-xlwt python3-openpyxl python3-xlrd)
 # Qt's own Chinese texts for the standard buttons (确定, 是, 否).
 packages+=(qt6-translations-l10n)
 for mode in "$@"; do

@@ -13,7 +13,9 @@ bool prepareDatabaseOnFirstRun(const QString& programFolder) {
     const QDir folder(programFolder);
     if (QFile::exists(folder.filePath(Connection::databaseFileName()))) return false;
     Connection connection(programFolder);
-    if (!QFile::exists(folder.filePath(QStringLiteral("pb.xls")))) return false;
+    if (!QFile::exists(folder.filePath(QStringLiteral("pb.xls"))) &&
+        !QFile::exists(folder.filePath(QStringLiteral("pb.xlsx"))))
+        return false;
     try {
         importWorkbook(connection, Workbook::ShiftTimes);
         return true;

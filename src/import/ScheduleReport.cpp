@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
+#include "import/WorkbookImport.h"
 
 namespace kq {
 
@@ -15,10 +16,10 @@ ScheduleReport readScheduleReport(Connection& connection) {
     if (rows.recordCount() == 0) return report;
     const int dateColumn = rows.fieldIndex(tables::kDate);
     if (dateColumn < 0)
-        throw Error(
-            errc::kFieldNotFound,
-            QStringLiteral("排班表 yd 中没有“日期”列。请在 yd.xls 第一行的第一格写上“日期”，"
-                           "再按“更新排班”重新导入。"));
+        throw Error(errc::kFieldNotFound,
+                    QStringLiteral("排班表 yd 中没有“日期”列。请在 %1 第一行的第一格写上“日期”，"
+                                   "再按“更新排班”重新导入。")
+                        .arg(workbookFileName(connection.programFolder(), Workbook::Schedule)));
     const int n = rows.fieldCount();
     report.lines.reserve(std::size_t(rows.recordCount()) * std::size_t(std::max(n - 1, 0)));
     for (; !rows.eof(); rows.moveNext()) {

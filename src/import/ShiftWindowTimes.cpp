@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
+#include "import/WorkbookImport.h"
 
 namespace kq {
 
@@ -13,8 +14,9 @@ ShiftWindowTimes readShiftWindowTimes(Connection& connection) {
     if (times.rowCount == 0) return times;
     if (rows.fieldIndex(tables::kTime) < 0)
         throw Error(errc::kFieldNotFound,
-                    QStringLiteral("班次时间表 pb 中没有“时间”列。请在 pb.xls 的第一行写上“时间”，"
-                                   "再按“保存设置”重新导入。"));
+                    QStringLiteral("班次时间表 pb 中没有“时间”列。请在 %1 的第一行写上“时间”，"
+                                   "再按“保存设置”重新导入。")
+                        .arg(workbookFileName(connection.programFolder(), Workbook::ShiftTimes)));
     // Rows after the fourteenth are not shift times.
     for (; !rows.eof() && times.texts.size() < kShiftWindowTimeCount; rows.moveNext())
         times.texts << rows.field(tables::kTime).toText();

@@ -1,5 +1,6 @@
 #include "import/WorkbookImport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <vector>
 
@@ -10,7 +11,8 @@
 #include "data/JetSql.h"
 #include "data/TableCatalogue.h"
 #include "import/ColumnTyping.h"
-#include "import/XlsReader.h"
+#include "import/SheetTable.h"
+#include "import/workbook/WorkbookFile.h"
 
 namespace kq {
 namespace {
@@ -18,6 +20,8 @@ namespace {
 using columns::ColumnType;
 
 const QString kUnchanged = QStringLiteral("数据未导入，原有数据保持不变。");
+// SQLite's limit on the columns of a table (an .xlsx sheet has 16,384).
+constexpr int kMaxTableColumns = 2000;
 
 // A column the rest of the system reads as dates or as times of day.
 struct DateTimeColumn {
@@ -47,14 +51,14 @@ Rules rulesFor(Workbook which) {
 
 // A workbook sheet checked and typed, ready to be written.
 struct CheckedSheet {
-    XlsSheet sheet;
+    SheetTable sheet;
     QStringList names;
     std::vector<ColumnType> types;
 };
 
 class SheetCheck {
   public:
-    SheetCheck(const QString& fileName, const XlsSheet& sheet)
+    SheetCheck(const QString& fileName, const SheetTable& sheet)
         : where_(QStringLiteral("工作簿 %1 的 %2").arg(fileName, sheet.name)) {}
 
     [[noreturn]] void fail(int number, const QString& what) const {
@@ -62,35 +66,40 @@ class SheetCheck {
     }
 
     // Every cell of a required date or time column must read as one, so
-    // that no punch or schedule day goes missing without a word.
-    void checkDateTimes(const XlsSheet& sheet, int column, const DateTimeColumn& rule) const {
+    // that no punch or schedule day goes missing without a word. Rows
+    // without content are not records and are not stored.
+    void checkDateTimes(const SheetTable& sheet, int column, const DateTimeColumn& rule) const {
         const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
-        for (qsizetype r = 1; r < sheet.rowCount(); ++r) {
-            if (isBlankRow(sheet, r)) continue;
-            const XlsCell& cell = sheet.cell(r, column);
-            if (cell.isEmpty()) {
+        for (const SheetRow& row : sheet.rows) {
+            if (row.index == 0) continue;
+            const Cell* cell = row.at(column);
+            if (!cell) {
                 if (rule.allowEmpty) continue;
                 fail(errc::kBadCell,
-                     QStringLiteral(" 第 %1 行的“%2”为空（公式单元格读出来也是空的，"
-                                    "请改为直接填写的%3）")
-                         .arg(r + 1)
-                         .arg(rule.name, kind));
+                     QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(rule.name));
             }
-            const auto ole = columns::dateTimeOf(cell);
+            const auto ole = columns::dateTimeOf(*cell);
             const bool fits =
                 ole && (rule.isDate ? !datetime::hasTime(*ole)
                                     : datetime::datePart(*ole) == QDate(1899, 12, 30));
             if (!fits)
                 fail(errc::kBadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
-                                         .arg(r + 1)
-                                         .arg(rule.name, columns::textOf(cell), kind));
+                                         .arg(row.index + 1)
+                                         .arg(rule.name, columns::textOf(*cell), kind));
         }
     }
 
-    static bool isBlankRow(const XlsSheet& sheet, qsizetype row) {
-        for (int c = 0; c < sheet.columnCount; ++c)
-            if (!sheet.cell(row, c).isEmpty()) return false;
-        return true;
+    // A required column that is missing; when a header differs from it only
+    // by blanks around it, the clerk is told which one.
+    [[noreturn]] void failMissing(const QStringList& names, const QString& required) const {
+        for (qsizetype c = 0; c < names.size(); ++c)
+            if (names[c].trimmed() == required)
+                fail(errc::kMissingColumn,
+                     QStringLiteral(" 缺少“%1”列（第 %2 列的列名“%3”前后有空格，请删去空格）")
+                         .arg(required)
+                         .arg(c + 1)
+                         .arg(names[c]));
+        fail(errc::kMissingColumn, QStringLiteral(" 缺少“%1”列").arg(required));
     }
 
   private:
@@ -101,14 +110,19 @@ CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook
     CheckedSheet out;
     const QString fileName = QFileInfo(path).fileName();
     try {
-        XlsReader reader(path);
-        out.sheet = reader.readSheet(sheetName);
+        WorkbookFile workbook(path);
+        out.sheet = readSheetTable(workbook, sheetName);
     } catch (const Error& e) {
         throw Error(e.number(), e.description() + kUnchanged);
     }
     const SheetCheck check(fileName, out.sheet);
     if (out.sheet.columnCount == 0)
         check.fail(errc::kBadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+    if (out.sheet.columnCount > kMaxTableColumns)
+        check.fail(errc::kBadWorkbook,
+                   QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
+                       .arg(out.sheet.columnCount)
+                       .arg(kMaxTableColumns));
 
     out.names = columns::names(out.sheet);
     for (qsizetype i = 0; i < out.names.size(); ++i)
@@ -122,8 +136,7 @@ CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook
 
     const Rules rules = rulesFor(which);
     for (const QString& name : rules.required)
-        if (!out.names.contains(name))
-            check.fail(errc::kMissingColumn, QStringLiteral(" 缺少“%1”列").arg(name));
+        if (!out.names.contains(name)) check.failMissing(out.names, name);
     if (!rules.firstColumn.isEmpty() && out.names.first() != rules.firstColumn)
         check.fail(errc::kMissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
                                              .arg(rules.firstColumn, out.names.first()));
@@ -161,20 +174,40 @@ qsizetype writeTable(Connection& connection, const ImportStatements& statements,
     Statement insert =
         connection.prepare(QStringLiteral("insert into %1 values (%2)")
                                .arg(quoteIdentifier(table), parameters.join(QStringLiteral(", "))));
-    const XlsSheet& sheet = in.sheet;
-    qsizetype rows = 0;
-    for (qsizetype r = 1; r < sheet.rowCount(); ++r) {
-        // A blank line in the sheet is layout, not a record, except where
-        // rows count by position (the fourteen shift-window times).
-        if (!keepBlankRows && SheetCheck::isBlankRow(sheet, r)) continue;
-        for (int c = 0; c < sheet.columnCount; ++c)
-            insert.bind(c + 1, columns::valueOf(sheet.cell(r, c), in.types[std::size_t(c)]));
+    const int columnCount = in.sheet.columnCount;
+    const auto insertRow = [&](const SheetRow* row) {
+        for (int c = 0; c < columnCount; ++c)
+            insert.bind(c + 1,
+                        columns::valueOf(row ? row->at(c) : nullptr, in.types[std::size_t(c)]));
         insert.step();
         insert.reset();
+    };
+    qsizetype rows = 0;
+    int next = 1;  // the sheet row after the last one written
+    for (const SheetRow& row : in.sheet.rows) {
+        if (row.index == 0) continue;
+        // A blank line in the sheet is layout, not a record, except where
+        // rows count by position (the fourteen shift-window times).
+        for (; keepBlankRows && next < row.index; ++next, ++rows) insertRow(nullptr);
+        insertRow(&row);
         ++rows;
+        next = row.index + 1;
     }
     transaction.commit();
     return rows;
+}
+
+// T.xls, or T.xlsx when only that one lies in the folder.
+QString workbookToRead(const QString& xlsPath) {
+    if (QFileInfo::exists(xlsPath)) return xlsPath;
+    const QString xlsx = xlsPath + QLatin1Char('x');
+    if (QFileInfo::exists(xlsx)) return xlsx;
+    const QFileInfo info(xlsPath);
+    throw Error(errc::kFileNotFound,
+                QStringLiteral(
+                    "找不到工作簿 %1 或 %2（应在文件夹 %3 中）。请把其中一个放入该文件夹后重试。")
+                        .arg(info.fileName(), QFileInfo(xlsx).fileName(), info.absolutePath()) +
+                    kUnchanged);
 }
 
 }  // namespace
@@ -197,6 +230,17 @@ ImportStatements importStatements(Workbook which, const QString& programFolder) 
     return {};
 }
 
+QString workbookFileName(const QString& programFolder, Workbook which) {
+    const QString xls = which == Workbook::Punches    ? QStringLiteral("ry.xls")
+                        : which == Workbook::Schedule ? QStringLiteral("yd.xls")
+                                                      : QStringLiteral("pb.xls");
+    const QDir folder(programFolder);
+    if (!QFileInfo::exists(folder.filePath(xls)) &&
+        QFileInfo::exists(folder.filePath(xls + QLatin1Char('x'))))
+        return xls + QLatin1Char('x');
+    return xls;
+}
+
 qsizetype importWorkbook(Connection& connection, Workbook which) {
     const ImportStatements statements = importStatements(which, connection.programFolder());
     const auto copy = jetsql::parseWorkbookCopy(statements.copy);
@@ -204,7 +248,8 @@ qsizetype importWorkbook(Connection& connection, Workbook which) {
         throw Error(errc::kSyntax, QStringLiteral("导入语句无法解析：%1").arg(statements.copy));
 
     connection.verifyIntact();  // never write into a damaged file
-    const CheckedSheet checked = readChecked(copy->workbookPath, copy->sheet, which);
+    const QString path = workbookToRead(copy->workbookPath);
+    const CheckedSheet checked = readChecked(path, copy->sheet, which);
     try {
         return writeTable(connection, statements, copy->table, checked,
                           which == Workbook::ShiftTimes);
@@ -212,8 +257,7 @@ qsizetype importWorkbook(Connection& connection, Workbook which) {
         throw;  // a fault of the file itself, whose message says what to do
     } catch (const Error& e) {
         throw Error(e.number(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
-                                    .arg(QFileInfo(copy->workbookPath).fileName(), e.description(),
-                                         kUnchanged));
+                                    .arg(QFileInfo(path).fileName(), e.description(), kUnchanged));
     }
 }
 

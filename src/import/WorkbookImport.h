@@ -7,7 +7,7 @@ namespace kq {
 class Connection;
 
 // The three workbooks of the program folder and the tables they replace:
-// ry.xls -> ry, yd.xls -> yd, pb.xls -> pb.
+// ry.xls -> ry, yd.xls -> yd, pb.xls -> pb (each may be an .xlsx instead).
 enum class Workbook { Punches, Schedule, ShiftTimes };
 
 // The replacement's statement texts, exactly as the tool has always sent them.
@@ -17,8 +17,14 @@ struct ImportStatements {
 };
 ImportStatements importStatements(Workbook which, const QString& programFolder);
 
+// The name of the file an import of `which` reads in that folder: "ry.xls",
+// or "ry.xlsx" when only that one is there; messages about the workbook
+// name it.
+QString workbookFileName(const QString& programFolder, Workbook which);
+
 // Replaces the workbook's table with the worksheet sheet1 of the workbook in
-// the connection's program folder and returns the number of rows imported.
+// the connection's program folder (T.xls, or T.xlsx when only that one is
+// there) and returns the number of rows imported.
 // The whole sheet is read and checked first and the table is swapped in one
 // transaction: on any kq::Error the previous table is left as it was.
 qsizetype importWorkbook(Connection& connection, Workbook which);

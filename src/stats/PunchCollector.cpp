@@ -6,6 +6,7 @@
 #include "data/DateTimeText.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
+#include "import/WorkbookImport.h"
 #include "stats/ShiftPass.h"
 
 namespace kq {
@@ -46,8 +47,8 @@ PunchColumns punchColumns(Connection& connection) {
         if (!declared.contains(column))
             throw Error(
                 errc::kFieldNotFound,
-                QStringLiteral("打卡表ry中没有“%1”列。请检查ry.xls第一行的列名后重新更新打卡。")
-                    .arg(column));
+                QStringLiteral("打卡表ry中没有“%1”列。请检查%2第一行的列名后重新更新打卡。")
+                    .arg(column, workbookFileName(connection.programFolder(), Workbook::Punches)));
     return {affinityOf(declared.value(tables::kDate)), affinityOf(declared.value(tables::kName))};
 }
 

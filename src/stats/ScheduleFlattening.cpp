@@ -5,19 +5,20 @@
 #include "data/Error.h"
 #include "data/TableAppender.h"
 #include "data/TableCatalogue.h"
+#include "import/WorkbookImport.h"
 
 namespace kq {
 namespace {
 
-void checkLayout(const RowSet& yd) {
+void checkLayout(const RowSet& yd, const QString& workbook) {
     if (!yd.columns.isEmpty() && yd.columns.first() == tables::kDate) return;
     const auto at = yd.columns.indexOf(tables::kDate);
     QString where = at < 0 ? QStringLiteral("表中没有“日期”列")
                            : QStringLiteral("“日期”现在是第%1列").arg(at + 1);
     throw Error(errc::kBadSchedule,
                 QStringLiteral("排班表yd的第一列必须是“日期”，其后每一列是一名员工（%1）。"
-                               "请把yd.xls第一行第一格改为“日期”后重新更新排班。")
-                    .arg(where));
+                               "请把%2第一行第一格改为“日期”后重新更新排班。")
+                    .arg(where, workbook));
 }
 
 bool rowHasCodes(const RowSet& yd, qsizetype row) {
@@ -50,7 +51,8 @@ double EntryDays::operator()(const QString& dateText) {
 std::vector<ScheduleEntry> flattenSchedule(Connection& connection) {
     const Recordset yd = connection.open(QStringLiteral("select * from yd  "));
     const RowSet& rows = *yd.rows();
-    checkLayout(rows);
+    const QString workbook = workbookFileName(connection.programFolder(), Workbook::Schedule);
+    checkLayout(rows, workbook);
     const qsizetype employees = rows.columns.size() - 1;
 
     std::vector<ScheduleEntry> entries;
@@ -59,13 +61,12 @@ std::vector<ScheduleEntry> flattenSchedule(Connection& connection) {
         const QString date = rows.cell(r, 0).toText();
         if (date.isEmpty() && !rowHasCodes(rows, r)) continue;  // a blank line of the sheet
         if (date.isEmpty() || !datetime::parse(date))
-            throw Error(
-                errc::kBadSchedule,
-                QStringLiteral("排班表yd第%1条记录（yd.xls第%2行）的日期“%3”不是有效的日期。"
-                               "请改正yd.xls后重新更新排班。")
-                    .arg(r + 1)
-                    .arg(r + 2)
-                    .arg(date));
+            throw Error(errc::kBadSchedule,
+                        QStringLiteral("排班表yd第%1条记录（%4第%2行）的日期“%3”不是有效的日期。"
+                                       "请改正%4后重新更新排班。")
+                            .arg(r + 1)
+                            .arg(r + 2)
+                            .arg(date, workbook));
         for (qsizetype c = 1; c <= employees; ++c)
             entries.push_back({date, rows.columns.at(c), rows.cell(r, c).toText()});
     }

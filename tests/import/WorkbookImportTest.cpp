@@ -153,6 +153,17 @@ TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
         << notXls.description().toStdString();
     expectThreePunchesKept();
 
+    for (const auto& [fixture, says] : std::vector<std::pair<QString, QString>>{
+             {"damaged/excel95_book_stream.xls", "工作簿 ry.xls 是 Excel 95 或更早版本的格式"},
+             {"damaged/zip_without_workbook.xlsx", "工作簿 ry.xls 不是可读取的 Excel 工作簿"},
+         }) {
+        folder.addFixture(fixture, QStringLiteral("ry.xls"));
+        const Error e = importFails(connection, Workbook::Punches);
+        EXPECT_EQ(e.number(), errc::kBadWorkbook);
+        EXPECT_TRUE(e.description().startsWith(says)) << e.description().toStdString();
+        expectThreePunchesKept();
+    }
+
     folder.addFixture(QStringLiteral("no_sheet1.xls"), QStringLiteral("ry.xls"));
     const Error noSheet = importFails(connection, Workbook::Punches);
     EXPECT_TRUE(noSheet.description().contains(QStringLiteral("没有名为“sheet1”的工作表")));
@@ -222,6 +233,51 @@ TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
 #endif
 }
 
+TEST_F(WorkbookImportTest, DamagedWorkbooksEndInTheirMessageAndKeepTheOldTable) {
+    importThreePunches();
+    struct Case {
+        const char* fixture;
+        const char* detail;  // what the message says is wrong
+    };
+    for (const Case& c : {
+             Case{"xls_dimension_too_large.xls", "工作表声称 16777216 行 × 256 列"},
+             Case{"xls_double_dimension.xls", "工作表的尺寸记录重复"},
+             Case{"xls_fat_count.xls", "FAT 扇区数超出文件"},
+             Case{"xls_difat_loop.xls", "DIFAT 链循环"},
+             Case{"xls_fat_loop.xls", "扇区链循环"},
+             Case{"xls_dir_name_length.xls", "目录项的名称长度无效"},
+             Case{"xls_sst_string_length.xls", "字符串长度超出记录"},
+             Case{"xls_sheet_name_length.xls", "字符串长度超出记录"},
+             Case{"xls_format_length.xls", "字符串长度超出记录"},
+             Case{"xls_record_length.xls", "记录被截断"},
+             Case{"xls_sst_index.xls", "共享字符串编号超出范围"},
+             Case{"xls_truncated.xls", "扇区编号超出文件"},
+             Case{"xlsx_row_beyond.xlsx", "单元格超出工作表的最大范围 1048576 行 × 16384 列"},
+             Case{"xlsx_column_beyond.xlsx", "单元格超出工作表的最大范围"},
+             Case{"xlsx_dimension_too_large.xlsx", "A1:XFE2000000"},
+             Case{"xlsx_sst_index.xlsx", "共享字符串编号超出范围"},
+             Case{"xlsx_broken_xml.xlsx", "xl/worksheets/sheet1.xml 的内容不完整或有误"},
+             Case{"xlsx_truncated.xlsx", "压缩包目录无法读取"},
+         }) {
+        const QString fixture = QString::fromUtf8(c.fixture);
+        // An .xlsx is read as ry.xlsx when no ry.xls lies beside it.
+        const QString asName = fixture.endsWith(QLatin1String(".xlsx")) ? QStringLiteral("ry.xlsx")
+                                                                        : QStringLiteral("ry.xls");
+        QFile::remove(folder.file(QStringLiteral("ry.xls")));
+        QFile::remove(folder.file(QStringLiteral("ry.xlsx")));
+        folder.addFixture(QStringLiteral("damaged/") + fixture, asName);
+        const Error e = importFails(connection, Workbook::Punches);
+        EXPECT_EQ(e.number(), errc::kBadWorkbook) << c.fixture;
+        EXPECT_TRUE(
+            e.description().startsWith(QStringLiteral("工作簿 %1 已损坏，无法读取（").arg(asName)))
+            << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.detail)))
+            << e.description().toStdString();
+        EXPECT_TRUE(e.description().endsWith(QStringLiteral("原有数据保持不变。")));
+        expectThreePunchesKept();
+    }
+}
+
 TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {
     importThreePunches();
     folder.addFixture(QStringLiteral("ry_no_name.xls"), QStringLiteral("ry.xls"));
@@ -231,6 +287,22 @@ TEST_F(WorkbookImportTest, MissingOrMisplacedColumnsAreNamed) {
         noName.description(),
         QStringLiteral("工作簿 ry.xls 的 sheet1 缺少“姓名”列，数据未导入，原有数据保持不变。"));
     expectThreePunchesKept();
+
+    // Blanks around a header make another column, and the message says so.
+    folder.addFixture(QStringLiteral("ry_blank_around_name.xls"), QStringLiteral("ry.xls"));
+    EXPECT_EQ(
+        importFails(connection, Workbook::Punches).description(),
+        QStringLiteral("工作簿 ry.xls 的 sheet1 缺少“姓名”列（第 3 列的列名“ 姓名”前后有空格，"
+                       "请删去空格），数据未导入，原有数据保持不变。"));
+    expectThreePunchesKept();
+
+    QFile::remove(folder.file(QStringLiteral("ry.xls")));
+    folder.addFixture(QStringLiteral("ry_too_wide.xlsx"), QStringLiteral("ry.xlsx"));
+    EXPECT_EQ(importFails(connection, Workbook::Punches).description(),
+              QStringLiteral("工作簿 ry.xlsx 的 sheet1 的第 2500 列有内容，但一张表最多只能有 2000 "
+                             "列，请删去多余的列，数据未导入，原有数据保持不变。"));
+    expectThreePunchesKept();
+    QFile::remove(folder.file(QStringLiteral("ry.xlsx")));
 
     folder.addFixture(QStringLiteral("ry_duplicate_column.xls"), QStringLiteral("ry.xls"));
     EXPECT_TRUE(importFails(connection, Workbook::Punches)
@@ -257,6 +329,8 @@ TEST_F(WorkbookImportTest, UnreadableDateOrTimeCellsAreReportedByRowAndColumn) {
              Case{"ry_formula_time.xls", "工作簿 ry.xls 的 sheet1 第 3 行的“时间”为空"},
              Case{"ry_blank_date.xls", "工作簿 ry.xls 的 sheet1 第 4 行的“日期”为空"},
              Case{"ry_bad_time.xls", "工作簿 ry.xls 的 sheet1 第 3 行的“时间”（八点）不是时间"},
+             Case{"ry_year_0026.xls",
+                  "工作簿 ry.xls 的 sheet1 第 2 行的“日期”（0026/12/2）不是日期"},
          }) {
         folder.addFixture(QString::fromUtf8(c.fixture), QStringLiteral("ry.xls"));
         const Error e = importFails(connection, Workbook::Punches);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+#include "import/workbook/Cell.h"
+
+namespace kq {
+
+// One workbook format's reader. Throws FormatProblem on content it cannot
+// read; never reads outside the file's bytes.
+class SheetSource {
+  public:
+    virtual ~SheetSource() = default;
+    virtual QStringList sheetNames() const = 0;
+    // Hands the rows of the sheet at that position to sink, in row order.
+    virtual void readSheet(int index, const RowSink& sink) = 0;
+};
+
+}  // namespace kq

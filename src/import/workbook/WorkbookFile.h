@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "import/workbook/Cell.h"
+
+namespace kq {
+
+class SheetSource;
+
+// An .xls (Excel 97-2003) or .xlsx workbook, told apart by its content.
+// Throws kq::Error with a description that names the file and says what to
+// do: missing, unreadable, not a workbook, old format, password, damaged.
+class WorkbookFile {
+  public:
+    explicit WorkbookFile(const QString& path);
+    ~WorkbookFile();
+    WorkbookFile(const WorkbookFile&) = delete;
+    WorkbookFile& operator=(const WorkbookFile&) = delete;
+
+    QString fileName() const;
+    const QStringList& sheetNames() const { return sheetNames_; }
+
+    // Reads the worksheet of that name (letter case ignored), handing each
+    // row with content to sink as it is read. Returns the sheet's own name.
+    QString readSheet(const QString& name, const RowSink& sink);
+
+  private:
+    QString path_;
+    std::unique_ptr<SheetSource> source_;
+    QStringList sheetNames_;
+};
+
+}  // namespace kq

@@ -58,9 +58,9 @@ kqw_needs_build() {
 }
 
 kqw_finish() {
-  rm -rf --one-file-system "$1.build"
   touch "$1/.complete"
   kqw_log "built $(basename "$1") in ${SECONDS} s"
+  rm -rf --one-file-system "$1.build"
 }
 
 # --- Qt -------------------------------------------------------------------
@@ -72,6 +72,8 @@ build_qt() {
     "$qt_host_version"+* | "$qt_host_version"-*) ;;
     *) kqw_die "host Qt tools ($qt_host_version) differ from qt6-base $qt_version" ;;
   esac
+  # -no-feature-directwrite3: 6.4.2's windows plugin wants the DirectWrite
+  # font database, which QtGui builds only together with direct2d.
   qt_configure=(-release -shared -xplatform win32-g++
     -device-option CROSS_COMPILE=$KQ_WINDOWS_TRIPLE- -qt-host-path /usr
     -nomake examples -nomake tests
@@ -79,24 +81,37 @@ build_qt() {
     -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
     -no-feature-sql -no-feature-network -no-feature-xml -no-feature-printsupport
     -no-feature-concurrent -no-feature-testlib -no-zstd -no-pkg-config
-    -no-feature-direct2d -no-feature-vulkan)
+    -no-feature-direct2d -no-feature-vulkan -no-feature-directwrite3)
   # Debian keeps the host Qt's CMake packages under the multiarch folder.
   qt_cmake_args=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake)
-  qt_prefix=$(kqw_prefix_for qt6-base "$qt_version" "${qt_configure[*]} -- ${qt_cmake_args[*]}")
+  local recipe="${qt_configure[*]} -- ${qt_cmake_args[*]}"
+  qt_prefix=$(kqw_prefix_for qt6-base "$qt_version" "$recipe")
+  # One build folder per Qt version. Qt's configure run again in it keeps
+  # the options it had and adds the new ones, so a recipe that only adds
+  # options goes on from the last build; one that drops an option must
+  # start afresh (delete the folder).
+  local build="$KQ_WINDOWS_CACHE/qt6-base-$qt_version.build"
   if kqw_needs_build "$qt_prefix"; then
     SECONDS=0
     qt_src=$(kqw_fetch_source qt6-base "$qt_version")
-    kqw_begin "$qt_prefix"
+    rm -rf --one-file-system "$qt_prefix"
+    mkdir -p "$qt_prefix" "$build"
+    echo "=== $(date -u '+%F %T') build" >>"$qt_prefix.log"
     kqw_log "building Qt $qt_version for Windows (35-60 min on 2 cores; log: $qt_prefix.log)"
     (
-      cd "$qt_prefix.build"
-      [ -e build.ninja ] ||
+      cd "$build"
+      if [ ! -e build.ninja ] || [ "$(cat kq-recipe 2>/dev/null)" != "$recipe $qt_prefix" ]; then
+        rm -f kq-recipe
         kqw_logged "$qt_prefix.log" "$qt_src/configure" -prefix "$qt_prefix" "${qt_configure[@]}" \
-        -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${qt_cmake_args[@]}"
+          -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${qt_cmake_args[@]}"
+        echo "$recipe $qt_prefix" >kq-recipe
+      fi
       kqw_logged "$qt_prefix.log" cmake --build . --parallel "$KQ_WINDOWS_JOBS"
       kqw_logged "$qt_prefix.log" cmake --install .
     )
-    kqw_finish "$qt_prefix"
+    touch "$qt_prefix/.complete"
+    kqw_log "built $(basename "$qt_prefix") in ${SECONDS} s"
+    rm -rf --one-file-system "$build"
   fi
 }
 

@@ -72,8 +72,9 @@ build_qt() {
     "$qt_host_version"+* | "$qt_host_version"-*) ;;
     *) kqw_die "host Qt tools ($qt_host_version) differ from qt6-base $qt_version" ;;
   esac
-  # -no-feature-directwrite3: 6.4.2's windows plugin wants the DirectWrite
-  # font database, which QtGui builds only together with direct2d.
+  # No directwrite3: 6.4.2's windows plugin then wants the DirectWrite font
+  # database, which QtGui builds only together with direct2d. Its configure
+  # option does not reach the feature; FEATURE_directwrite3 below does.
   qt_configure=(-release -shared -xplatform win32-g++
     -device-option CROSS_COMPILE=$KQ_WINDOWS_TRIPLE- -qt-host-path /usr
     -nomake examples -nomake tests
@@ -83,7 +84,8 @@ build_qt() {
     -no-feature-concurrent -no-feature-testlib -no-zstd -no-pkg-config
     -no-feature-direct2d -no-feature-vulkan -no-feature-directwrite3)
   # Debian keeps the host Qt's CMake packages under the multiarch folder.
-  qt_cmake_args=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake)
+  qt_cmake_args=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
+    -DFEATURE_directwrite3=OFF)
   local recipe="${qt_configure[*]} -- ${qt_cmake_args[*]}"
   qt_prefix=$(kqw_prefix_for qt6-base "$qt_version" "$recipe")
   # One build folder per Qt version. Qt's configure run again in it keeps

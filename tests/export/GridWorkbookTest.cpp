@@ -50,13 +50,23 @@ print(json.dumps({"sheets": len(wb.worksheets), "maxRow": ws.max_row, "maxCol": 
 
 QJsonObject readBack(const QString& path) {
     return QJsonDocument::fromJson(
-               test::runHostPython(
-                   {QStringLiteral("-c"), QString::fromUtf8(kReader), test::hostPath(path)}))
+               test::runHostPython({QStringLiteral("-c"), QString::fromUtf8(kReader), path}))
         .object();
 }
 
+// A cell the read-back does not have is a failure, not an out-of-range read.
 QJsonObject cell(const QJsonObject& sheet, int row, int col) {
-    return sheet["cells"].toArray()[row - 1].toArray()[col - 1].toObject();
+    const QJsonArray rows = sheet["cells"].toArray();
+    if (row < 1 || row > rows.size()) {
+        ADD_FAILURE() << "no row " << row << " in the read-back";
+        return {};
+    }
+    const QJsonArray cells = rows[row - 1].toArray();
+    if (col < 1 || col > cells.size()) {
+        ADD_FAILURE() << "no column " << col << " in row " << row << " of the read-back";
+        return {};
+    }
+    return cells[col - 1].toObject();
 }
 
 double width(const QJsonObject& sheet, const char* column) {

@@ -6,19 +6,14 @@
 
 namespace kq::test {
 
-// The read-back checks run Debian's python3 with openpyxl, an implementation
-// that shares no code with the program. A Windows build reaches it through
-// Wine, which starts Unix programs but would hand them the Windows names of
-// the files; those are turned into Unix names first.
+// The read-back checks run Debian's python3 with openpyxl or xlrd,
+// implementations that share no code with the program.
 
 // Why the checker cannot run here; empty when it can.
 QString hostPythonMissing();
 
-// The name the host's programs know a file by.
-QString hostPath(const QString& path);
-
-// Runs python3 with the arguments (file names given through hostPath);
-// its standard output, with a test failure when it did not end well.
+// Runs python3 with the arguments; its standard output, with a test failure
+// when it did not end well.
 QByteArray runHostPython(const QStringList& arguments);
 
 }  // namespace kq::test

@@ -73,4 +73,17 @@ void GuiHarness::click(const QString& name) {
     if (auto* b = button(name)) b->click();
 }
 
+QStringList dateTimeNameRows(kq::ui::FlexGrid* grid) {
+    QStringList columns;
+    for (int c = 1; c < grid->cols(); ++c) columns << grid->textMatrix(0, c);
+    const int date = int(columns.indexOf("日期")) + 1;
+    const int time = int(columns.indexOf("时间")) + 1;
+    const int name = int(columns.indexOf("姓名")) + 1;
+    QStringList rows;
+    for (int r = 1; r < grid->rows(); ++r)
+        rows << grid->textMatrix(r, date) + ' ' + grid->textMatrix(r, time) + ' ' +
+                    grid->textMatrix(r, name);
+    return rows;
+}
+
 }  // namespace kq::test

@@ -73,4 +73,7 @@ class GuiHarness {
     std::unique_ptr<Form1> form_;
 };
 
+// "日期 时间 姓名" of each data row of a grid, in grid order.
+QStringList dateTimeNameRows(kq::ui::FlexGrid* grid);
+
 }  // namespace kq::test

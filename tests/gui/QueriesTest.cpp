@@ -56,19 +56,7 @@ void fillDatabase(const QString& folder) {
 }
 
 // "日期 时间 姓名" of each result row.
-QStringList resultRows(GuiHarness& h) {
-    kq::ui::FlexGrid* grid = h.grid("MSHFlexGrid1");
-    QStringList columns;
-    for (int c = 1; c < grid->cols(); ++c) columns << grid->textMatrix(0, c);
-    const int date = int(columns.indexOf("日期")) + 1;
-    const int time = int(columns.indexOf("时间")) + 1;
-    const int name = int(columns.indexOf("姓名")) + 1;
-    QStringList rows;
-    for (int r = 1; r < grid->rows(); ++r)
-        rows << grid->textMatrix(r, date) + ' ' + grid->textMatrix(r, time) + ' ' +
-                    grid->textMatrix(r, name);
-    return rows;
-}
+QStringList resultRows(GuiHarness& h) { return kq::test::dateTimeNameRows(h.grid("MSHFlexGrid1")); }
 
 QLineEdit* settingsBox(GuiHarness& h, int index) {
     return h.form().shiftSettings()->findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(index));

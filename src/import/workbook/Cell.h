@@ -32,6 +32,16 @@ struct Cell {
     }
 };
 
+// A text cell; an empty text is an empty cell.
+inline Cell textCell(QString text) {
+    Cell cell;
+    if (!text.isEmpty()) {
+        cell.type = Cell::Type::Text;
+        cell.text = std::move(text);
+    }
+    return cell;
+}
+
 struct RowCell {
     int column = 0;  // 0-based
     Cell cell;

@@ -133,15 +133,6 @@ QString errorText(std::uint8_t code) {
     return QStringLiteral("#N/A");
 }
 
-Cell textCell(QString text) {
-    Cell cell;
-    if (!text.isEmpty()) {
-        cell.type = Cell::Type::Text;
-        cell.text = std::move(text);
-    }
-    return cell;
-}
-
 Cell boolErrCell(std::uint8_t value, bool isError) {
     Cell cell;
     if (isError) {

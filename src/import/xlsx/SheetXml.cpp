@@ -52,15 +52,6 @@ struct RawCell {
     QString value;  // <v>, or the text of <is>
 };
 
-Cell textCell(QString text) {
-    Cell cell;
-    if (!text.isEmpty()) {
-        cell.type = Cell::Type::Text;
-        cell.text = std::move(text);
-    }
-    return cell;
-}
-
 Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (!raw.hasValue) return {};
     if (raw.type == "s") {

@@ -160,54 +160,44 @@ PC
   fi
 }
 
-# --- libzip ---------------------------------------------------------------
+# --- CMake-built libraries -----------------------------------------------
+# build_cmake_dep NAME DEV_PACKAGE CMAKE_ARG...: the Debian source of NAME, at
+# the version of the host's DEV_PACKAGE, built once into its cache prefix,
+# which is left in cmake_dep_prefix.
+build_cmake_dep() {
+  local name=$1 dev_package=$2 version src
+  shift 2
+  version=$(kqw_source_version "$dev_package")
+  cmake_dep_prefix=$(kqw_prefix_for "$name" "$version" "$*")
+  if kqw_needs_build "$cmake_dep_prefix"; then
+    SECONDS=0
+    src=$(kqw_fetch_source "$name" "$version")
+    kqw_begin "$cmake_dep_prefix"
+    kqw_log "building $name $version for Windows"
+    kqw_cmake_build "$src" "$cmake_dep_prefix" "$cmake_dep_prefix.log" "$@"
+    kqw_finish "$cmake_dep_prefix"
+  fi
+}
+
 # Only deflate (zlib); Windows' own file calls take the UTF-8 names as UTF-16.
 build_libzip() {
-  libzip_version=$(kqw_source_version libzip-dev)
-  libzip_cmake=(-DBUILD_SHARED_LIBS=ON -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF
-    -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF
-    -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF
-    -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF)
-  libzip_prefix=$(kqw_prefix_for libzip "$libzip_version" "${libzip_cmake[*]}")
-  if kqw_needs_build "$libzip_prefix"; then
-    SECONDS=0
-    libzip_src=$(kqw_fetch_source libzip "$libzip_version")
-    kqw_begin "$libzip_prefix"
-    kqw_log "building libzip $libzip_version for Windows"
-    kqw_cmake_build "$libzip_src" "$libzip_prefix" "$libzip_prefix.log" "${libzip_cmake[@]}"
-    kqw_finish "$libzip_prefix"
-  fi
+  build_cmake_dep libzip libzip-dev -DBUILD_SHARED_LIBS=ON -DENABLE_COMMONCRYPTO=OFF \
+    -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF \
+    -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF \
+    -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
+  libzip_prefix=$cmake_dep_prefix
 }
 
-# --- libxlsxwriter --------------------------------------------------------
 build_xlsxwriter() {
-  xlsxwriter_version=$(kqw_source_version libxlsxwriter-dev)
-  xlsxwriter_cmake=(-DBUILD_SHARED_LIBS=ON -DUSE_SYSTEM_MINIZIP=OFF -DBUILD_TESTS=OFF
-    -DBUILD_EXAMPLES=OFF)
-  xlsxwriter_prefix=$(kqw_prefix_for libxlsxwriter "$xlsxwriter_version" "${xlsxwriter_cmake[*]}")
-  if kqw_needs_build "$xlsxwriter_prefix"; then
-    SECONDS=0
-    xlsxwriter_src=$(kqw_fetch_source libxlsxwriter "$xlsxwriter_version")
-    kqw_begin "$xlsxwriter_prefix"
-    kqw_log "building libxlsxwriter $xlsxwriter_version for Windows"
-    kqw_cmake_build "$xlsxwriter_src" "$xlsxwriter_prefix" "$xlsxwriter_prefix.log" "${xlsxwriter_cmake[@]}"
-    kqw_finish "$xlsxwriter_prefix"
-  fi
+  build_cmake_dep libxlsxwriter libxlsxwriter-dev -DBUILD_SHARED_LIBS=ON \
+    -DUSE_SYSTEM_MINIZIP=OFF -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF
+  xlsxwriter_prefix=$cmake_dep_prefix
 }
 
-# --- GoogleTest -----------------------------------------------------------
 build_gtest() {
-  gtest_version=$(kqw_source_version libgtest-dev)
-  gtest_cmake=(-DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF)
-  gtest_prefix=$(kqw_prefix_for googletest "$gtest_version" "${gtest_cmake[*]}")
-  if kqw_needs_build "$gtest_prefix"; then
-    SECONDS=0
-    gtest_src=$(kqw_fetch_source googletest "$gtest_version")
-    kqw_begin "$gtest_prefix"
-    kqw_log "building GoogleTest $gtest_version for Windows"
-    kqw_cmake_build "$gtest_src" "$gtest_prefix" "$gtest_prefix.log" "${gtest_cmake[@]}"
-    kqw_finish "$gtest_prefix"
-  fi
+  build_cmake_dep googletest libgtest-dev -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON \
+    -Dgtest_disable_pthreads=OFF
+  gtest_prefix=$cmake_dep_prefix
 }
 
 # Builds the named dependencies (all when none is named); with all of them

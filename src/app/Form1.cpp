@@ -62,12 +62,7 @@ void Form1::applyDesign() {
     layout->setGrowingColumns({{ui->Frame4, ui->MSHFlexGrid2}, {ui->Frame1, ui->MSHFlexGrid1}});
     layout->setRightEdgeControls(
         {ui->Label5_0, ui->Label5_1, ui->Frame2, ui->Frame3, ui->Label6, ui->Frame5, ui->SSTab1});
-    // Three pages share the narrow tab control: tabs that fit its width keep
-    // every page in view, as the tab control lays them out in one row.
-    ui->SSTab1->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 4px 3px; border: 1px solid palette(mid); border-bottom: none;"
-        " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
-        "QTabBar::tab:selected { background: palette(base); }"));
+    ui->SSTab1->setStyleSheet(compactTabStyleSheet());
     ui->MSHFlexGrid1->setFocus();
 }
 

@@ -62,4 +62,11 @@ QString frameStyleSheet() {
 
 QString inputBoxStyleSheet() { return QStringLiteral("background-color: rgb(192, 255, 192);"); }
 
+QString compactTabStyleSheet() {
+    return QStringLiteral(
+        "QTabBar::tab { padding: 4px 3px; border: 1px solid palette(mid); border-bottom: none;"
+        " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); }");
+}
+
 }  // namespace kq::ui

@@ -21,5 +21,8 @@ QString frameStyleSheet();
 
 // The light green of the boxes the clerk types into.
 QString inputBoxStyleSheet();
+// Compact tabs, so that three pages fit the main window's narrow tab control
+// in one row without scroll arrows.
+QString compactTabStyleSheet();
 
 }  // namespace kq::ui

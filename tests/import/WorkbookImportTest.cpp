@@ -6,7 +6,6 @@
 #include <QFile>
 
 #ifndef _WIN32
-#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -14,6 +13,7 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "support/TestFolder.h"
+#include "support/Unprivileged.h"
 
 namespace kq {
 namespace {
@@ -210,8 +210,7 @@ TEST_F(WorkbookImportTest, AWorkbookThatCannotBeOpenedIsReportedAsSuch) {
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        const uid_t nobody = 65534;
-        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0) _exit(2);
+        if (!test::dropRootPrivileges()) _exit(2);
         if (QFile(workbook.fileName()).open(QIODevice::ReadOnly)) _exit(3);
         try {
             Connection own(folder.path());

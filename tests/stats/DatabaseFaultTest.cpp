@@ -20,6 +20,7 @@
 #include "stats/StatisticsRun.h"
 #include "stats/UnfinishedRun.h"
 #include "support/TestFolder.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ ChildResult inChild(const std::function<QByteArray()>& work, bool unprivileged) 
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
-        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        if (unprivileged && !kq::test::dropRootPrivileges()) _exit(3);
         QByteArray out;
         try {
             out = work();

@@ -50,7 +50,8 @@ print(json.dumps({"sheets": len(wb.worksheets), "maxRow": ws.max_row, "maxCol": 
 
 QJsonObject readBack(const QString& path) {
     return QJsonDocument::fromJson(
-               test::runHostPython({QStringLiteral("-c"), QString::fromUtf8(kReader), path}))
+               test::runHostPython(
+                   {QStringLiteral("-c"), QString::fromUtf8(kReader), test::hostPath(path)}))
         .object();
 }
 

@@ -38,7 +38,7 @@ class FakeLauncher : public kq::ui::SpreadsheetLauncher {
                                                  "ws=openpyxl.load_workbook(sys.argv[1]).active\n"
                                                  "print(json.dumps([[c.value for c in r] for r in "
                                                  "ws.iter_rows()],ensure_ascii=False))"),
-                                  file}))
+                                  hostPath(file)}))
             .array();
     }
     bool succeeds_;

@@ -19,8 +19,8 @@ struct Reading {
 };
 
 Reading readWithXlrd(const QString& path) {
-    const QByteArray output =
-        test::runHostPython({test::fixturePath(QStringLiteral("xlrd_dump.py")), path});
+    const QByteArray output = test::runHostPython(
+        {test::hostPath(test::fixturePath(QStringLiteral("xlrd_dump.py"))), test::hostPath(path)});
     Reading out;
     const QStringList lines =
         QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "data/Error.h"
+#include "export/NarrowPath.h"
 
 namespace kq {
 
@@ -69,9 +71,10 @@ struct WorkbookFree {
 };
 using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
 
-}  // namespace
-
-void writeGridWorkbook(const GridSource& grid, const QString& path) {
+// The sheet itself, into a file that exists and whose name, and folder's
+// name, the library can open (see narrowPath).
+void writeInto(const GridSource& grid, const QString& path, const QByteArray& fileName,
+               QByteArray tmpDir) {
     const int rows = grid.rows();
     const int cols = grid.cols();
     if (rows > LXW_ROW_MAX || cols > LXW_COL_MAX) {
@@ -83,11 +86,13 @@ void writeGridWorkbook(const GridSource& grid, const QString& path) {
                  .arg(LXW_COL_MAX));
     }
 
-    const QByteArray fileName = QFile::encodeName(path);
     // Rows go out in order, so each one can be flushed as soon as it is
-    // written: memory stays flat however large the grid is.
+    // written: memory stays flat however large the grid is. The rows wait in
+    // a file beside the workbook, not in a folder the library finds by
+    // narrow environment variables.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    options.tmpdir = tmpDir.data();
     WorkbookPtr workbook(workbook_new_opt(fileName.constData(), &options));
     if (!workbook) {
         fail(QStringLiteral("无法创建工作簿（内存或临时文件不足）。"));
@@ -148,6 +153,34 @@ void writeGridWorkbook(const GridSource& grid, const QString& path) {
         QFile::remove(path);
         fail(QStringLiteral("无法写入文件“%1”（%2）。请检查该文件夹是否可写、磁盘空间是否足够。")
                  .arg(QDir::toNativeSeparators(path), QString::fromUtf8(lxw_strerror(err))));
+    }
+}
+
+}  // namespace
+
+void writeGridWorkbook(const GridSource& grid, const QString& path) {
+    // The library opens files by narrow names; Windows gives a short name to
+    // an existing file only.
+    const bool existed = QFileInfo::exists(path);
+    if (!existed) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            fail(QStringLiteral("无法创建文件“%1”（%2）。请检查该文件夹是否可写。")
+                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+        }
+    }
+    try {
+        const QByteArray fileName = narrowPath(path);
+        const QByteArray tmpDir = narrowPath(QFileInfo(path).absolutePath());
+        if (fileName.isEmpty() || tmpDir.isEmpty()) {
+            fail(QStringLiteral("文件路径“%1”中有本机字符集无法表示的字符。"
+                                "请在系统中启用 8.3 短文件名，或改用只含常用字符的文件夹。")
+                     .arg(QDir::toNativeSeparators(path)));
+        }
+        writeInto(grid, path, fileName, tmpDir);
+    } catch (...) {
+        if (!existed) QFile::remove(path);
+        throw;
     }
 }
 

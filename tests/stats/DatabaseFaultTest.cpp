@@ -275,12 +275,13 @@ TEST(UnfinishedRun, AKillBetweenPassesIsToldAtTheNextLookAndTheFileStaysWhole) {
     // making its own.
     constexpr const char* kFolderVariable = "KQ_TEST_KILLED_RUN_FOLDER";
     std::optional<kq::test::TestFolder> own;
-    QString path = qEnvironmentVariable(kFolderVariable);
+    // In hex: Windows keeps a variable set here in its code page.
+    QString path = QString::fromUtf8(QByteArray::fromHex(qgetenv(kFolderVariable)));
     if (path.isEmpty()) {
         own.emplace();
         path = own->path();
         fillDatabase(path);
-        qputenv(kFolderVariable, path.toUtf8());
+        qputenv(kFolderVariable, path.toUtf8().toHex());
     }
 
     // Killed while the clerk reads the message of the A pass: 常 and A are

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 namespace kq::test {
 
-TestFolder::TestFolder() { EXPECT_TRUE(dir_.isValid()); }
+// A clerk's program folder is often named in Chinese, with spaces; on
+// Windows such a name is out of reach of the narrow (code page) file calls.
+TestFolder::TestFolder() : dir_(QDir::tempPath() + QStringLiteral("/考勤 程序-XXXXXX")) {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 QString fixturePath(const QString& name) { return QStringLiteral(KQ_FIXTURES_DIR "/") + name; }
 

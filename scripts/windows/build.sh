@@ -101,7 +101,19 @@ if [ "$run_tests" -eq 1 ]; then
   # run without one (wineboot above) must end before the tests start.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w
-  xvfb-run -a -s '-screen 0 1920x1200x24' ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+  # The first Windows program starts Wine's server and services, which
+  # keep its output open: started by a test, they would keep ctest waiting
+  # on that test until the last one ends. A console program reading an
+  # input that stays open starts them here instead, on the tests' display,
+  # and keeps them up until the tests are done.
+  xvfb-run -a -s '-screen 0 1920x1200x24' bash -c '
+    coproc keeper { "$1/wine-run.sh" cmd.exe >/dev/null 2>&1; }
+    "$1/wine-run.sh" wineboot >/dev/null 2>&1 </dev/null
+    ctest --test-dir "$1" --output-on-failure -j"$2"
+    status=$?
+    exec {keeper[1]}>&-
+    wineserver -k
+    exit $status' tests "$build" "$(nproc)"
   echo "windows tests: ${SECONDS} s"
 fi
 

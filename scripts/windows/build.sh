@@ -5,7 +5,7 @@
 # style plugins, Qt's Chinese texts and the README.
 # Usage: scripts/windows/build.sh [--no-tests]
 # The dependencies are built once into /var/cache/kq-windows (deps.sh; the
-# first run takes about an hour on two cores), the build goes to
+# first run takes about 17 minutes on two cores), the build goes to
 # build-windows/, the Wine prefix for the tests to build-windows/wine/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -99,7 +99,7 @@ build_qt() {
     rm -rf --one-file-system "$qt_prefix"
     mkdir -p "$qt_prefix" "$build"
     echo "=== $(date -u '+%F %T') build" >>"$qt_prefix.log"
-    kqw_log "building Qt $qt_version for Windows (35-60 min on 2 cores; log: $qt_prefix.log)"
+    kqw_log "building Qt $qt_version for Windows (about 15 min on 2 idle cores; log: $qt_prefix.log)"
     (
       cd "$build"
       if [ ! -e build.ninja ] || [ "$(cat kq-recipe 2>/dev/null)" != "$recipe $qt_prefix" ]; then

@@ -197,17 +197,23 @@ qsizetype writeTable(Connection& connection, const ImportStatements& statements,
     return rows;
 }
 
-// T.xls, or T.xlsx when only that one lies in the folder.
-QString workbookToRead(const QString& xlsPath) {
-    if (QFileInfo::exists(xlsPath)) return xlsPath;
+// T.xls, or T.xlsx when only that one lies in the folder; T.xls when
+// neither is there.
+QString workbookInFolder(const QString& xlsPath) {
     const QString xlsx = xlsPath + QLatin1Char('x');
-    if (QFileInfo::exists(xlsx)) return xlsx;
+    return !QFileInfo::exists(xlsPath) && QFileInfo::exists(xlsx) ? xlsx : xlsPath;
+}
+
+QString workbookToRead(const QString& xlsPath) {
+    const QString path = workbookInFolder(xlsPath);
+    if (QFileInfo::exists(path)) return path;
     const QFileInfo info(xlsPath);
-    throw Error(errc::kFileNotFound,
-                QStringLiteral(
-                    "找不到工作簿 %1 或 %2（应在文件夹 %3 中）。请把其中一个放入该文件夹后重试。")
-                        .arg(info.fileName(), QFileInfo(xlsx).fileName(), info.absolutePath()) +
-                    kUnchanged);
+    throw Error(
+        errc::kFileNotFound,
+        QStringLiteral(
+            "找不到工作簿 %1 或 %2（应在文件夹 %3 中）。请把其中一个放入该文件夹后重试。")
+                .arg(info.fileName(), info.fileName() + QLatin1Char('x'), info.absolutePath()) +
+            kUnchanged);
 }
 
 }  // namespace
@@ -234,11 +240,7 @@ QString workbookFileName(const QString& programFolder, Workbook which) {
     const QString xls = which == Workbook::Punches    ? QStringLiteral("ry.xls")
                         : which == Workbook::Schedule ? QStringLiteral("yd.xls")
                                                       : QStringLiteral("pb.xls");
-    const QDir folder(programFolder);
-    if (!QFileInfo::exists(folder.filePath(xls)) &&
-        QFileInfo::exists(folder.filePath(xls + QLatin1Char('x'))))
-        return xls + QLatin1Char('x');
-    return xls;
+    return QFileInfo(workbookInFolder(QDir(programFolder).filePath(xls))).fileName();
 }
 
 qsizetype importWorkbook(Connection& connection, Workbook which) {

@@ -1,26 +1,17 @@
 #include "reports/EmployeeSummary.h"
 
-#include <QStringList>
-
 #include "data/Connection.h"
-#include "data/DateTimeText.h"
 #include "data/Error.h"
-#include "data/JetSql.h"
 #include "data/TableCatalogue.h"
 #include "queries/ShiftQuery.h"
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
-#include "stats/ShiftPass.h"
+#include "reports/ReportSql.h"
 
 namespace kq::reports {
 
 QString employeeSummaryQueryText(const ShiftWindowTexts& windows, const QDate& from,
                                  const QDate& to, const QString& name) {
-    QStringList codes;
-    for (const ShiftPass& pass : shiftPasses()) codes << jetsql::quote(pass.code);
-    const QString byName =
-        name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ") + jetsql::quote(name);
-
     QString text =
         QStringLiteral("select s.name as 姓名, s.days as 排班天数, coalesce(m.n, 0) as 缺卡天数");
     QString joins;
@@ -43,8 +34,7 @@ QString employeeSummaryQueryText(const ShiftWindowTexts& windows, const QDate& f
                 "and 日期 >= %2 and 日期 <= %3%4 group by 姓名) s "
                 "left join (select 姓名 as name, count(*) as n from (%5) group by 姓名) m "
                 "on m.name = s.name")
-                .arg(codes.join(QLatin1Char(',')), jetsql::dateLiteral(datetime::shortDate(from)),
-                     jetsql::dateLiteral(datetime::shortDate(to)), byName,
+                .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), nameCondition(name),
                      missingPunchQueryText(from, to, name));
     return text + joins + QStringLiteral(" order by s.name");
 }

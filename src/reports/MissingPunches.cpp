@@ -1,21 +1,13 @@
 #include "reports/MissingPunches.h"
 
-#include <QStringList>
-
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "data/JetSql.h"
 #include "reports/ReportPrerequisites.h"
-#include "stats/ShiftPass.h"
+#include "reports/ReportSql.h"
 
 namespace kq::reports {
 namespace {
-
-QString shiftCodeList() {
-    QStringList codes;
-    for (const ShiftPass& pass : shiftPasses()) codes << jetsql::quote(pass.code);
-    return codes.join(QLatin1Char(','));
-}
 
 // The night shifts: their out-punch falls on the next date. 夜 runs past
 // midnight as B does, although only B's anomaly window wraps.
@@ -23,8 +15,6 @@ QString overnightCodeList() {
     return jetsql::quote(QStringLiteral("B")) + QLatin1Char(',') +
            jetsql::quote(QStringLiteral("夜"));
 }
-
-QString dateLiteral(const QDate& date) { return jetsql::dateLiteral(datetime::shortDate(date)); }
 
 // The text form a time takes everywhere else in the grids.
 Value timeCell(const Value& time) {
@@ -36,8 +26,6 @@ Value timeCell(const Value& time) {
 }  // namespace
 
 QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name) {
-    const QString byName =
-        name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ") + jetsql::quote(name);
     // ry is read once, over the range and the day after it (the night
     // shifts' mornings), and counted per employee and date, mornings and
     // afternoons apart: a calendar day takes both halves of its date, a B or
@@ -63,7 +51,7 @@ QString missingPunchQueryText(const QDate& from, const QDate& to, const QString&
                "select day as 日期, name as 姓名, code as 班次, punches as 打卡次数, "
                "time as 打卡时间 from x where punches < 2 order by day, name, seq")
         .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), dateLiteral(to.addDays(1)),
-             byName, overnightCodeList());
+             nameCondition(name), overnightCodeList());
 }
 
 std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, const QDate& from,

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 
 namespace kq {
 namespace {
@@ -130,9 +129,7 @@ void throwDatabaseError(sqlite3* db, const QString& databasePath, const QString&
                           .arg(db ? QString::fromUtf8(sqlite3_errmsg(db))
                                   : QString::fromUtf8(sqlite3_errstr(code)))
                           .arg(code);
-    if (systemErrno != 0)
-        details +=
-            QStringLiteral("\n系统：%1").arg(QString::fromLocal8Bit(std::strerror(systemErrno)));
+    if (systemErrno != 0) details += QStringLiteral("\n系统：%1").arg(qt_error_string(systemErrno));
     if (!sql.trimmed().isEmpty()) details += QStringLiteral("\n语句：") + sql.trimmed();
     throw DatabaseError(classifyDatabaseFault(code, systemErrno, databasePath), databasePath,
                         details);

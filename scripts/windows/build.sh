@@ -63,16 +63,19 @@ echo "windows build: ${SECONDS} s"
 dll_dirs=("$KQW_QT_PREFIX/bin" "$KQW_LIBZIP_PREFIX/bin" "$KQW_XLSXWRITER_PREFIX/bin"
           "$KQW_ZLIB_PREFIX/lib" "/usr/$KQ_WINDOWS_TRIPLE/lib"
           "$(dirname "$("$KQW_CXX" -print-libgcc-file-name)")")
-declare -A deployed=()
-deploy_imports() {
-  local binary="$1" dll dir
+# copy_imports BINARY DEST DIR...: the DLLs BINARY imports that lie in one
+# of the DIRs, and the ones those import in turn, copied into DEST.
+declare -A copied=()
+copy_imports() {
+  local binary="$1" dest="$2" dll dir
+  shift 2
   for dll in $("$KQ_WINDOWS_TRIPLE-objdump" -p "$binary" | awk '/DLL Name:/ {print $3}'); do
-    [ -z "${deployed[${dll,,}]:-}" ] || continue
-    for dir in "${dll_dirs[@]}"; do
+    [ -z "${copied[$dest/${dll,,}]:-}" ] || continue
+    for dir in "$@"; do
       if [ -e "$dir/$dll" ]; then
-        deployed[${dll,,}]=1
-        cp -u "$dir/$dll" "$build/$dll"
-        deploy_imports "$dir/$dll"
+        copied[$dest/${dll,,}]=1
+        cp -u "$dir/$dll" "$dest/$dll"
+        copy_imports "$dir/$dll" "$dest" "$@"
         break
       fi
     done
@@ -83,9 +86,9 @@ for plugin in "${plugins[@]}"; do
   [ -e "$KQW_QT_PREFIX/plugins/$plugin" ] || kqw_die "Qt plugin $plugin missing in $KQW_QT_PREFIX"
   mkdir -p "$build/$(dirname "$plugin")"
   cp -u "$KQW_QT_PREFIX/plugins/$plugin" "$build/$plugin"
-  deploy_imports "$build/$plugin"
+  copy_imports "$build/$plugin" "$build" "${dll_dirs[@]}"
 done
-for exe in "$build"/*.exe; do deploy_imports "$exe"; done
+for exe in "$build"/*.exe; do copy_imports "$exe" "$build" "${dll_dirs[@]}"; done
 mkdir -p "$build/translations"
 qm=/usr/share/qt6/translations/qtbase_zh_CN.qm
 [ -e "$qm" ] || kqw_die "$qm missing (package qt6-translations-l10n)"
@@ -123,21 +126,11 @@ stage="$build/package/kq"
 rm -rf "$build/package"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
 cp "$build/kq.exe" "$stage/"
-deployed=()
-cp_deps() {
-  local binary="$1" dll
-  for dll in $("$KQ_WINDOWS_TRIPLE-objdump" -p "$binary" | awk '/DLL Name:/ {print $3}'); do
-    if [ -e "$build/$dll" ] && [ ! -e "$stage/$dll" ]; then
-      cp "$build/$dll" "$stage/"
-      cp_deps "$stage/$dll"
-    fi
-  done
-}
-cp_deps "$stage/kq.exe"
 cp "$build/platforms/qwindows.dll" "$stage/platforms/"
 cp "$build/styles/qwindowsvistastyle.dll" "$stage/styles/"
-cp_deps "$stage/platforms/qwindows.dll"
-cp_deps "$stage/styles/qwindowsvistastyle.dll"
+for binary in kq.exe platforms/qwindows.dll styles/qwindowsvistastyle.dll; do
+  copy_imports "$stage/$binary" "$stage" "$build"
+done
 cp "$build/translations/qtbase_zh_CN.qm" "$stage/translations/"
 cp "$build/qt.conf" "$stage/"
 "$KQ_WINDOWS_TRIPLE-strip" "$stage/kq.exe"

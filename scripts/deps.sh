@@ -2,14 +2,19 @@
 # Installs what building, testing and running need, from Debian 12 packages.
 # zlib1g-dev is listed on its own: xlsxwriter.pc links -lz, but
 # libxlsxwriter-dev does not depend on it.
-# Usage: scripts/deps.sh [run] [package] [windows]
+# Usage: scripts/deps.sh [run] [package] [windows] [sanitize] [ci]
 #   run      adds the fonts and the spreadsheet program
 #   package  adds what cpack's DEB generator needs (dpkg-shlibdeps from dpkg-dev,
 #            file) and what scripts/deb-check.sh needs (debootstrap, bubblewrap)
 #   windows  adds what scripts/windows/build.sh needs: the MinGW-w64 cross
 #            compiler, Wine to run the tests, apt-get source (dpkg-dev), tclsh
 #            to generate SQLite's amalgamation, ninja, zip, the Qt host tools
-#            and a CJK font for the tests' offscreen windows
+#            a CJK font for the tests' windows and the X server they draw on
+#            (xvfb-run, which needs xauth)
+#   sanitize adds clang and its runtimes for the ASan/UBSan suite and the
+#            fuzzer (scripts/sanitize.sh)
+#   ci       all of package, windows and sanitize: what .ci/run needs, installed
+#            once before its first step
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -19,15 +24,20 @@ packages=(cmake g++ make pkg-config clang-format
           python3 python3-xlwt python3-openpyxl python3-xlrd)
 # Qt's own Chinese texts for the standard buttons (确定, 是, 否).
 packages+=(qt6-translations-l10n)
+declare -A mode_packages=(
+  [run]="fonts-wqy-zenhei libreoffice-calc"
+  [package]="dpkg-dev file debootstrap bubblewrap"
+  [windows]="g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+             wine wine64 dpkg-dev tcl ninja-build zip qt6-base-dev-tools
+             fonts-wqy-zenhei fonts-dejavu-core xvfb xauth"
+  [sanitize]="clang libclang-rt-14-dev"
+)
+mode_packages[ci]="${mode_packages[package]} ${mode_packages[windows]} ${mode_packages[sanitize]}"
 for mode in "$@"; do
-  case "$mode" in
-    run) packages+=(fonts-wqy-zenhei libreoffice-calc) ;;
-    package) packages+=(dpkg-dev file debootstrap bubblewrap) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-                        wine wine64 dpkg-dev tcl ninja-build zip qt6-base-dev-tools
-                        fonts-wqy-zenhei fonts-dejavu-core) ;;
-    *) echo "deps.sh: unknown mode '$mode' (run, package, windows)" >&2; exit 2 ;;
-  esac
+  [ -n "${mode_packages[$mode]:-}" ] ||
+    { echo "deps.sh: unknown mode '$mode' (run, package, windows, sanitize, ci)" >&2; exit 2; }
+  # shellcheck disable=SC2206  # the lists split on blanks
+  packages+=(${mode_packages[$mode]})
 done
 missing=()
 for p in "${packages[@]}"; do

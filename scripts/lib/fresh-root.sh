@@ -1,6 +1,7 @@
 # Fresh Debian 12 roots for checks that must not see anything this machine
 # has installed. Source this file; it defines:
-#   fresh_root_base         prints the cached untouched base, building it once
+#   fresh_root_base         prints the cached untouched base, building it once;
+#                           its path is the only thing it writes to stdout
 #   fresh_root_copy DEST    makes DEST a fresh copy of that base
 #   fresh_root_run ROOT CMD runs CMD as root inside ROOT, isolated by bwrap
 #   fresh_root_remove ROOT  removes a copy made by fresh_root_copy
@@ -47,9 +48,10 @@ fresh_root_tools() {
   local missing=()
   command -v debootstrap >/dev/null || missing+=(debootstrap)
   command -v bwrap >/dev/null || missing+=(bubblewrap)
+  # Callers capture the base's path from stdout: apt's output goes to stderr.
   if [ "${#missing[@]}" -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    { apt-get update -qq &&
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >&2 \
       || fresh_root_die "cannot install ${missing[*]}"
   fi
 }

@@ -56,7 +56,7 @@ kqw_enable_deb_src() {
     grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/kq-windows-src.list
   fi
   mv "$list.tmp" "$list"
-  apt-get update -qq || kqw_die "apt-get update with the deb-src entries failed"
+  apt-get update -qq >&2 || kqw_die "apt-get update with the deb-src entries failed"
 }
 
 # Unpacks source package $1 at version $2 under the cache and prints the

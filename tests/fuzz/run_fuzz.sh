@@ -3,14 +3,21 @@
 # from the fixture corpus: SECONDS_EACH (default 300) on the .xls seeds, then
 # as long on the .xlsx seeds (their parts re-stored uncompressed, so that
 # mutations reach the XML rather than die in the zip checksums).
+# Any crash, sanitizer report, leak, time-out or memory blow-up fails the run,
+# with the input that caused it kept in BUILD/findings-KIND/.
 # Usage: tests/fuzz/run_fuzz.sh [SECONDS_EACH]
+# KQ_FUZZ_BUILD names a build folder already configured with -DKQ_FUZZ=ON
+# (scripts/sanitize.sh shares its own); without it build-fuzz is configured.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-300}
-build=build-fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -DKQ_FUZZ=ON -DKQ_BUILD_TESTS=OFF \
-  -DKQ_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$build" -j2 --target workbook_fuzz
+build=${KQ_FUZZ_BUILD:-build-fuzz}
+if [ -z "${KQ_FUZZ_BUILD:-}" ]; then
+  CC=clang CXX=clang++ cmake -S . -B "$build" -DKQ_FUZZ=ON -DKQ_BUILD_TESTS=OFF \
+    -DKQ_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target workbook_fuzz
+failed=()
 for kind in xls xlsx; do
   corpus="$build/corpus-$kind"
   mkdir -p "$corpus" "$build/findings-$kind"
@@ -31,8 +38,20 @@ for name in os.listdir(folder):
             out.writestr(filename, data)
 PY
   fi
+  status=0
   ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 "$build/workbook_fuzz" "$corpus" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=256 \
     -print_final_stats=1 -artifact_prefix="$build/findings-$kind/" \
-    2>&1 | tee "$build/fuzz-$kind.log" | grep -E '^(#[0-9]+ +(DONE|pulse)|stat::|==[0-9]+==ERROR)' || true
+    >"$build/fuzz-$kind.log" 2>&1 || status=$?
+  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_runs|stat::peak_rss_mb)' "$build/fuzz-$kind.log" || true
+  if [ "$status" -ne 0 ]; then
+    grep -E -A 30 '==[0-9]+==ERROR|runtime error|ALARM|out-of-memory|deadly signal' "$build/fuzz-$kind.log" |
+      head -n 60 >&2 || tail -n 40 "$build/fuzz-$kind.log" >&2
+    echo "fuzz ($kind): FAILED with status $status; input in $build/findings-$kind/," \
+      "whole output in $build/fuzz-$kind.log" >&2
+    failed+=("$kind")
+  else
+    echo "fuzz ($kind): ${seconds} s, nothing found"
+  fi
 done
+[ "${#failed[@]}" -eq 0 ]

@@ -87,9 +87,9 @@ QString employeeName(int index) {
 
 void fillAttendanceData(const QString& programFolder, const AttendanceData& data) {
     if (data.employees < 1 || data.employees >= kMaxColumns)
-        throw Error(errc::kBadSchedule, QStringLiteral("排班表可有1到%1名员工，要求的是%2名。")
-                                            .arg(kMaxColumns - 1)
-                                            .arg(data.employees));
+        throw Error(ErrorKind::BadSchedule, QStringLiteral("排班表可有1到%1名员工，要求的是%2名。")
+                                                .arg(kMaxColumns - 1)
+                                                .arg(data.employees));
     QRandomGenerator random(data.seed);
     Connection connection(programFolder);
     Transaction transaction(connection);

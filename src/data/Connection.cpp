@@ -57,7 +57,9 @@ void Connection::close() {
 }
 
 sqlite3* Connection::handle() const {
-    if (!db_) throw Error(errc::kDatabase, QStringLiteral("数据库连接已关闭，无法执行操作。"));
+    if (!db_)
+        throw Error(ErrorKind::ConnectionClosed,
+                    QStringLiteral("数据库连接已关闭，无法执行操作。"));
     return db_;
 }
 

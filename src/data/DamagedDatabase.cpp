@@ -57,7 +57,7 @@ void setAsideDatabase(const QString& programFolder, const QString& newName) {
                                 ? QStringLiteral("“%1”已存在").arg(newName)
                                 : renameFile(database, folder.filePath(newName));
     if (!failure.isEmpty()) {
-        throw Error(errc::kDatabaseCannotOpen,
+        throw Error(ErrorKind::DatabaseRenameFailed,
                     QStringLiteral("无法把数据库文件“%1”改名为“%2”，数据库保持原样。\n"
                                    "请关闭可能正在使用它的程序，并确认程序文件夹允许写入后重试。")
                         .arg(QDir::toNativeSeparators(database), newName),

@@ -9,23 +9,24 @@
 namespace kq {
 namespace {
 
-int errorNumber(DatabaseFault fault) {
+ErrorKind kindOf(DatabaseFault fault) {
     switch (fault) {
         case DatabaseFault::Damaged:
-            return errc::kDatabaseDamaged;
-        case DatabaseFault::ReadOnly:
-            return errc::kDatabaseReadOnly;
+            return ErrorKind::DatabaseDamaged;
         case DatabaseFault::NotAFile:
+            return ErrorKind::DatabaseNotAFile;
+        case DatabaseFault::ReadOnly:
+            return ErrorKind::DatabaseReadOnly;
         case DatabaseFault::FolderUnwritable:
-            return errc::kDatabaseCannotOpen;
+            return ErrorKind::FolderUnwritable;
         case DatabaseFault::DiskFull:
-            return errc::kDiskFull;
+            return ErrorKind::DiskFull;
         case DatabaseFault::Locked:
-            return errc::kDatabaseLocked;
+            return ErrorKind::DatabaseLocked;
         case DatabaseFault::Other:
             break;
     }
-    return errc::kDiskError;
+    return ErrorKind::DiskError;
 }
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -39,7 +40,7 @@ const QString kRebuild = QStringLiteral(
 
 DatabaseError::DatabaseError(DatabaseFault fault, const QString& databasePath,
                              const QString& details)
-    : Error(errorNumber(fault), databaseFaultDescription(fault, databasePath), details),
+    : Error(kindOf(fault), databaseFaultDescription(fault, databasePath), details),
       fault_(fault),
       path_(databasePath) {}
 

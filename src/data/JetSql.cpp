@@ -31,12 +31,12 @@ QString toSqlite(const QString& jetSql) {
         }
         const qsizetype end = jetSql.indexOf(QLatin1Char('#'), i + 1);
         if (end < 0)
-            throw Error(errc::kSyntax,
+            throw Error(ErrorKind::Syntax,
                         QStringLiteral("查询语句中的日期缺少结尾的“#”：%1").arg(jetSql));
         const QString literal = jetSql.mid(i + 1, end - i - 1);
         const auto value = datetime::parse(literal);
         if (!value)
-            throw Error(errc::kSyntax,
+            throw Error(ErrorKind::Syntax,
                         QStringLiteral("“%1”不是有效的日期或时间，查询无法执行。").arg(literal));
         out += numberLiteral(*value);
         i = end;

@@ -48,12 +48,12 @@ Recordset::Recordset(std::shared_ptr<const RowSet> rows) : rows_(std::move(rows)
 
 QString Recordset::fieldName(int i) const {
     if (i < 0 || i >= fieldCount())
-        throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有第%1列。").arg(i));
+        throw Error(ErrorKind::FieldNotFound, QStringLiteral("结果中没有第%1列。").arg(i));
     return rows_->columns.at(i);
 }
 
 void Recordset::moveNext() {
-    if (eof()) throw Error(errc::kNoCurrentRecord, QStringLiteral("已经没有下一条记录。"));
+    if (eof()) throw Error(ErrorKind::NoCurrentRecord, QStringLiteral("已经没有下一条记录。"));
     ++position_;
 }
 
@@ -62,16 +62,17 @@ int Recordset::fieldIndex(const QString& name) const { return int(rows_->columns
 const Value& Recordset::field(int i) const {
     if (eof())
         throw Error(
-            errc::kNoCurrentRecord,
+            ErrorKind::NoCurrentRecord,
             QStringLiteral("没有当前记录：已读到结果的末尾（共%1条）。").arg(recordCount()));
     if (i < 0 || i >= fieldCount())
-        throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有第%1列。").arg(i));
+        throw Error(ErrorKind::FieldNotFound, QStringLiteral("结果中没有第%1列。").arg(i));
     return rows_->cell(position_, i);
 }
 
 const Value& Recordset::field(const QString& name) const {
     const int i = fieldIndex(name);
-    if (i < 0) throw Error(errc::kFieldNotFound, QStringLiteral("结果中没有“%1”列。").arg(name));
+    if (i < 0)
+        throw Error(ErrorKind::FieldNotFound, QStringLiteral("结果中没有“%1”列。").arg(name));
     return field(i);
 }
 

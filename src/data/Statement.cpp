@@ -14,16 +14,16 @@ void throwSqliteError(sqlite3* db, const QString& sql) {
     static const QRegularExpression noTable(QStringLiteral("no such table: (?:main\\.)?(\\S+)"));
     static const QRegularExpression noColumn(QStringLiteral("no such column: (\\S+)"));
     if (const auto m = noTable.match(message); m.hasMatch())
-        throw Error(errc::kTableNotFound,
+        throw Error(ErrorKind::TableNotFound,
                     QStringLiteral("数据库中找不到表“%1”。请先导入或重新统计相应的数据。")
                         .arg(m.captured(1)));
     if (const auto m = noColumn.match(message); m.hasMatch())
         throw Error(
-            errc::kFieldNotFound,
+            ErrorKind::FieldNotFound,
             QStringLiteral("数据表中没有“%1”列。请检查导入的工作簿的列名。").arg(m.captured(1)));
     if (sqlite3_errcode(db) == SQLITE_ERROR)  // the statement, not the file
         throw Error(
-            errc::kSyntax,
+            ErrorKind::Syntax,
             QStringLiteral("数据库无法执行这一步操作，操作没有完成。请检查输入的内容后重试；"
                            "如果仍然出错，请把这条消息的详细信息告诉技术支持。"),
             QStringLiteral("SQLite：%1\n语句：%2").arg(message, sql.trimmed()));

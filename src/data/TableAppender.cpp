@@ -18,7 +18,7 @@ TableAppender::TableAppender(Connection& connection, const QString& table) : tab
                               type.contains(QLatin1String("TIME")));
     }
     if (columns_.isEmpty())
-        throw Error(errc::kTableNotFound, QStringLiteral("数据库中找不到表“%1”。").arg(table));
+        throw Error(ErrorKind::TableNotFound, QStringLiteral("数据库中找不到表“%1”。").arg(table));
     QStringList names, marks;
     for (qsizetype i = 0; i < columns_.size(); ++i) {
         names << quoteIdentifier(columns_[i]);
@@ -39,14 +39,14 @@ void TableAppender::addNew() {
 void TableAppender::set(const QString& column, const Value& value) {
     const auto i = columns_.indexOf(column);
     if (i < 0)
-        throw Error(errc::kFieldNotFound,
+        throw Error(ErrorKind::FieldNotFound,
                     QStringLiteral("表“%1”中没有“%2”列。").arg(table_, column));
     if (!pending_) addNew();
     Value stored = value;
     if (isDateTime_[std::size_t(i)] && value.type() == Value::Type::Text) {
         const auto parsed = datetime::parse(value.textValue());
         if (!parsed && !value.textValue().isEmpty())
-            throw Error(errc::kTypeMismatch,
+            throw Error(ErrorKind::TypeMismatch,
                         QStringLiteral("“%1”不是有效的日期或时间，无法写入表“%2”的“%3”列。")
                             .arg(value.textValue(), table_, column));
         stored = parsed ? Value::dateTime(*parsed) : Value();

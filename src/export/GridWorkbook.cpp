@@ -26,7 +26,7 @@ constexpr double kColumnPadding = 2.0;
 constexpr int kMaxCellText = 32767;
 
 [[noreturn]] void fail(const QString& what) {
-    throw Error(errc::kExport, QStringLiteral("导出失败：%1").arg(what));
+    throw Error(ErrorKind::Export, QStringLiteral("导出失败：%1").arg(what));
 }
 
 bool isWide(char32_t cp) {

@@ -9,7 +9,7 @@ namespace kq {
 // Writes every cell of the grid, as text, into the first sheet of a new
 // .xlsx workbook: grid cell (r, c) lands in sheet cell (r + 1, c + 1), row 1
 // is bold, each column is sized to its widest text and A1 is selected.
-// Replaces an existing file at path. Throws kq::Error (errc::kExport).
+// Replaces an existing file at path. Throws kq::Error (ErrorKind::Export).
 void writeGridWorkbook(const GridSource& grid, const QString& path);
 
 // The same, into a new file with a fresh name in the user's temporary

@@ -16,7 +16,7 @@ ScheduleReport readScheduleReport(Connection& connection) {
     if (rows.recordCount() == 0) return report;
     const int dateColumn = rows.fieldIndex(tables::kDate);
     if (dateColumn < 0)
-        throw Error(errc::kFieldNotFound,
+        throw Error(ErrorKind::FieldNotFound,
                     QStringLiteral("排班表 yd 中没有“日期”列。请在 %1 第一行的第一格写上“日期”，"
                                    "再按“更新排班”重新导入。")
                         .arg(workbookFileName(connection.programFolder(), Workbook::Schedule)));

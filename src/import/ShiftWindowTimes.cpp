@@ -13,7 +13,7 @@ ShiftWindowTimes readShiftWindowTimes(Connection& connection) {
     times.rowCount = rows.recordCount();
     if (times.rowCount == 0) return times;
     if (rows.fieldIndex(tables::kTime) < 0)
-        throw Error(errc::kFieldNotFound,
+        throw Error(ErrorKind::FieldNotFound,
                     QStringLiteral("班次时间表 pb 中没有“时间”列。请在 %1 的第一行写上“时间”，"
                                    "再按“保存设置”重新导入。")
                         .arg(workbookFileName(connection.programFolder(), Workbook::ShiftTimes)));

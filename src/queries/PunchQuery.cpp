@@ -14,7 +14,7 @@ std::shared_ptr<const RowSet> runPunchQuery(const QString& programFolder, const 
                                             const QString& name) {
     for (const QString& time : {start, end})
         if (!isTimeText(time))
-            throw Error(errc::kTypeMismatch,
+            throw Error(ErrorKind::TypeMismatch,
                         QStringLiteral("“%1”不是有效的时间，请输入形如 8:30 的时间。").arg(time));
     Connection connection(programFolder);
     return connection.open(punchQueryText(start, end, from, to, name)).rows();

@@ -76,7 +76,7 @@ std::shared_ptr<const RowSet> runShiftQuery(const QString& programFolder, const 
                                             const QDate& from, const QDate& to,
                                             const QString& name) {
     if (auto problem = shiftWindowProblem(query, start, end))
-        throw Error(errc::kTypeMismatch, *problem);
+        throw Error(ErrorKind::TypeMismatch, *problem);
     Connection connection(programFolder);
     return connection.open(queryText(query, start, end, from, to, name)).rows();
 }

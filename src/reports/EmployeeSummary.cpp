@@ -46,7 +46,7 @@ std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
         if (auto problem =
                 queries::shiftWindowProblem(query, windows[std::size_t(query.startIndex)],
                                             windows[std::size_t(query.endIndex)]))
-            throw Error(errc::kTypeMismatch, *problem);
+            throw Error(ErrorKind::TypeMismatch, *problem);
     Connection connection(programFolder);
     requireScheduleEntries(connection);
     return connection.open(employeeSummaryQueryText(windows, from, to, name)).rows();

@@ -16,7 +16,7 @@ bool scheduleEntriesWritten(const QString& programFolder) {
 
 void requireScheduleEntries(Connection& connection) {
     if (!scheduleEntriesWritten(connection))
-        throw Error(errc::kNoCurrentRecord, kNoScheduleEntriesMessage);
+        throw Error(ErrorKind::NoCurrentRecord, kNoScheduleEntriesMessage);
 }
 
 }  // namespace kq::reports

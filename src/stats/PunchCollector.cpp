@@ -41,12 +41,12 @@ PunchColumns punchColumns(Connection& connection) {
     QHash<QString, QString> declared;
     while (info.step()) declared.insert(info.column(0).toText(), info.column(1).toText());
     if (declared.isEmpty())
-        throw Error(errc::kTableNotFound,
+        throw Error(ErrorKind::TableNotFound,
                     QStringLiteral("数据库中找不到打卡表ry。请先“更新打卡”，再开始统计。"));
     for (const QString& column : {tables::kDate, tables::kName, tables::kTime})
         if (!declared.contains(column))
             throw Error(
-                errc::kFieldNotFound,
+                ErrorKind::FieldNotFound,
                 QStringLiteral("打卡表ry中没有“%1”列。请检查%2第一行的列名后重新更新打卡。")
                     .arg(column, workbookFileName(connection.programFolder(), Workbook::Punches)));
     return {affinityOf(declared.value(tables::kDate)), affinityOf(declared.value(tables::kName))};

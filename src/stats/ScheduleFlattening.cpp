@@ -15,7 +15,7 @@ void checkLayout(const RowSet& yd, const QString& workbook) {
     const auto at = yd.columns.indexOf(tables::kDate);
     QString where = at < 0 ? QStringLiteral("表中没有“日期”列")
                            : QStringLiteral("“日期”现在是第%1列").arg(at + 1);
-    throw Error(errc::kBadSchedule,
+    throw Error(ErrorKind::BadSchedule,
                 QStringLiteral("排班表yd的第一列必须是“日期”，其后每一列是一名员工（%1）。"
                                "请把%2第一行第一格改为“日期”后重新更新排班。")
                     .arg(where, workbook));
@@ -33,7 +33,7 @@ double entryDay(const QString& dateText) {
     const auto day = datetime::parse(dateText);
     if (!day)
         throw Error(
-            errc::kBadSchedule,
+            ErrorKind::BadSchedule,
             QStringLiteral("排班日期“%1”不是有效的日期。请检查yd.xls的“日期”列后重新更新排班。")
                 .arg(dateText));
     return *day;
@@ -61,7 +61,7 @@ std::vector<ScheduleEntry> flattenSchedule(Connection& connection) {
         const QString date = rows.cell(r, 0).toText();
         if (date.isEmpty() && !rowHasCodes(rows, r)) continue;  // a blank line of the sheet
         if (date.isEmpty() || !datetime::parse(date))
-            throw Error(errc::kBadSchedule,
+            throw Error(ErrorKind::BadSchedule,
                         QStringLiteral("排班表yd第%1条记录（%4第%2行）的日期“%3”不是有效的日期。"
                                        "请改正%4后重新更新排班。")
                             .arg(r + 1)

@@ -58,7 +58,7 @@ TEST(Connection, FailuresNameTheTableOrColumn) {
         connection.open(QStringLiteral("select * from nosuch"));
         FAIL();
     } catch (const kq::Error& e) {
-        EXPECT_EQ(e.number(), kq::errc::kTableNotFound);
+        EXPECT_EQ(e.kind(), kq::ErrorKind::TableNotFound);
         EXPECT_TRUE(e.description().contains(QStringLiteral("nosuch")));
     }
     try {

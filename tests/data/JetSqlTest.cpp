@@ -28,7 +28,7 @@ TEST(JetSql, UnreadableLiteralIsASyntaxError) {
         js::toSqlite(QStringLiteral("select * from A where 时间> #Text1#"));
         FAIL() << "expected an error";
     } catch (const kq::Error& e) {
-        EXPECT_EQ(e.number(), kq::errc::kSyntax);
+        EXPECT_EQ(e.kind(), kq::ErrorKind::Syntax);
         EXPECT_TRUE(e.description().contains(QStringLiteral("Text1")));
     }
     EXPECT_THROW(js::toSqlite(QStringLiteral("select * from A where 时间> #8:00")), kq::Error);

@@ -184,7 +184,7 @@ TEST_F(GridWorkbookFailureTest, FailuresAreExportErrorsAndLeaveNoFile) {
         writeGridWorkbook(ListGrid({{"a"}, {"b"}}), missingDir);
         ADD_FAILURE() << "writing into a missing folder must fail";
     } catch (const Error& e) {
-        EXPECT_EQ(e.number(), errc::kExport);
+        EXPECT_EQ(e.kind(), ErrorKind::Export);
         EXPECT_TRUE(e.description().contains(QStringLiteral("missing"))) << e.what();
     }
     EXPECT_FALSE(QFileInfo::exists(missingDir));
@@ -195,7 +195,7 @@ TEST_F(GridWorkbookFailureTest, FailuresAreExportErrorsAndLeaveNoFile) {
         writeGridWorkbook(HugeGrid(), tooWide);
         ADD_FAILURE() << "a grid wider than a sheet must be refused";
     } catch (const Error& e) {
-        EXPECT_EQ(e.number(), errc::kExport);
+        EXPECT_EQ(e.kind(), ErrorKind::Export);
         EXPECT_TRUE(e.description().contains(QStringLiteral("20000"))) << e.what();
     }
     EXPECT_FALSE(QFileInfo::exists(tooWide));

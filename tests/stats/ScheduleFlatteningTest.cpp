@@ -78,7 +78,7 @@ TEST_F(ScheduleFlatteningTest, BlankSheetLinesArePassedOverButADatelessRowWithCo
         kq::flattenSchedule(connection_);
         FAIL() << "a row with codes but no date was accepted";
     } catch (const kq::Error& e) {
-        EXPECT_EQ(e.number(), kq::errc::kBadSchedule);
+        EXPECT_EQ(e.kind(), kq::ErrorKind::BadSchedule);
         EXPECT_TRUE(e.description().contains("第2条记录")) << e.description().toStdString();
     }
 }
@@ -89,7 +89,7 @@ TEST_F(ScheduleFlatteningTest, DateNotInFirstColumnIsReportedClearly) {
         kq::flattenSchedule(connection_);
         FAIL() << "a schedule without 日期 first was accepted";
     } catch (const kq::Error& e) {
-        EXPECT_EQ(e.number(), kq::errc::kBadSchedule);
+        EXPECT_EQ(e.kind(), kq::ErrorKind::BadSchedule);
         EXPECT_TRUE(e.description().contains("第一列必须是“日期”"));
         EXPECT_TRUE(e.description().contains("第2列"));
     }

@@ -185,7 +185,7 @@ TEST_F(StatisticsRunTest, BadScheduleLayoutIsReportedBeforeAnythingChanges) {
         run();
         FAIL() << "the run accepted a schedule without 日期 first";
     } catch (const kq::Error& e) {
-        EXPECT_EQ(e.number(), kq::errc::kBadSchedule);
+        EXPECT_EQ(e.kind(), kq::ErrorKind::BadSchedule);
     }
     EXPECT_TRUE(messages_.isEmpty());
     EXPECT_TRUE(emptyShiftTables().isEmpty());

@@ -17,24 +17,24 @@ const QString kSaveAgain = QStringLiteral(
 Error describe(const FormatProblem& problem, const QString& fileName) {
     switch (problem.kind()) {
         case FormatProblem::Kind::NotAWorkbook:
-            return Error(errc::kBadWorkbook,
+            return Error(ErrorKind::BadWorkbook,
                          QStringLiteral("工作簿 %1 不是可读取的 Excel 工作簿（.xls 或 .xlsx）。")
                                  .arg(fileName) +
                              kSaveAgain);
         case FormatProblem::Kind::OldFormat:
             return Error(
-                errc::kBadWorkbook,
+                ErrorKind::BadWorkbook,
                 QStringLiteral("工作簿 %1 是 Excel 95 或更早版本的格式，无法读取。").arg(fileName) +
                     kSaveAgain);
         case FormatProblem::Kind::Encrypted:
-            return Error(errc::kBadWorkbook,
+            return Error(ErrorKind::BadWorkbook,
                          QStringLiteral("工作簿 %1 设有密码保护，无法读取。请取消密码后重试。")
                              .arg(fileName));
         case FormatProblem::Kind::Damaged:
             break;
     }
     return Error(
-        errc::kBadWorkbook,
+        ErrorKind::BadWorkbook,
         QStringLiteral("工作簿 %1 已损坏，无法读取（%2）。").arg(fileName, problem.detail()) +
             kSaveAgain);
 }
@@ -45,12 +45,12 @@ WorkbookFile::WorkbookFile(const QString& path) : path_(path) {
     const QFileInfo info(path);
     if (!info.exists())
         throw Error(
-            errc::kFileNotFound,
+            ErrorKind::FileNotFound,
             QStringLiteral("找不到工作簿 %1（应在文件夹 %2 中）。请把它放入该文件夹后重试。")
                 .arg(info.fileName(), info.absolutePath()));
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        throw Error(errc::kBadWorkbook,
+        throw Error(ErrorKind::BadWorkbook,
                     QStringLiteral("无法读取工作簿 %1：文件被其他程序占用或没有读取权限。"
                                    "请关闭占用它的程序后重试。")
                         .arg(fileName()));
@@ -72,7 +72,7 @@ QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
     if (index < 0)
-        throw Error(errc::kBadWorkbook,
+        throw Error(ErrorKind::BadWorkbook,
                     QStringLiteral("工作簿 %1 中没有名为“%2”的工作表（找到的工作表：%3）。"
                                    "请把数据所在的工作表改名为“%2”后重试。")
                         .arg(fileName(), name,

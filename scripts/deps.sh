@@ -18,7 +18,7 @@
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-packages=(cmake g++ make pkg-config clang-format
+packages=(cmake g++ make pkg-config clang-format ccache
           qt6-base-dev libsqlite3-dev libzip-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl python3-xlrd)

@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh package
+source scripts/lib/ccache.sh
 cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-  -DKQ_BUILD_TESTS=OFF -DKQ_BUILD_BENCH=OFF -DKQ_WERROR=ON
+  -DKQ_BUILD_TESTS=OFF -DKQ_BUILD_BENCH=OFF -DKQ_WERROR=ON "${KQ_CCACHE[@]}"
 cmake --build build-deb -j"$(nproc)"
 (cd build-deb && cpack -G DEB)
 ls -l build-deb/kq_*.deb

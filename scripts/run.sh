@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh run
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+source scripts/lib/ccache.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "${KQ_CCACHE[@]}"
 cmake --build build -j"$(nproc)" --target kq
 /usr/bin/python3 samples/make_sample_month.py build
 exec ./build/kq

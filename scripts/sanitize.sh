@@ -7,12 +7,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${1:-60}
 bash scripts/deps.sh sanitize
+source scripts/lib/ccache.sh
 build=build-sanitize
 SECONDS=0
 # -O1 keeps the build and the run quick while the reports keep their lines.
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-  -DKQ_SANITIZE=ON -DKQ_FUZZ=ON -DKQ_WERROR=ON -DKQ_BUILD_BENCH=OFF >/dev/null
+  -DKQ_SANITIZE=ON -DKQ_FUZZ=ON -DKQ_WERROR=ON -DKQ_BUILD_BENCH=OFF "${KQ_CCACHE[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 echo "sanitizer build: ${SECONDS} s"
 SECONDS=0

@@ -5,8 +5,9 @@ cd "$(dirname "$0")/.."
 SECONDS=0
 bash scripts/deps.sh
 echo "set-up: ${SECONDS} s"
+source scripts/lib/ccache.sh
 SECONDS=0
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKQ_WERROR=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKQ_WERROR=ON "${KQ_CCACHE[@]}"
 cmake --build build -j"$(nproc)"
 echo "build: ${SECONDS} s"
 # Formatting is part of the build's promise.

@@ -49,7 +49,9 @@ prefixes="$KQW_QT_PREFIX;$KQW_SQLITE_PREFIX;$KQW_LIBZIP_PREFIX;$KQW_XLSXWRITER_P
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 tests_option=ON
 [ "$run_tests" -eq 1 ] || tests_option=OFF
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKQ_WERROR=ON \
+# shellcheck source=../lib/ccache.sh
+. "$root/scripts/lib/ccache.sh"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKQ_WERROR=ON "${KQ_CCACHE[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$KQW_TOOLCHAIN" -DKQ_WINDOWS_PREFIXES="$prefixes" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh" \

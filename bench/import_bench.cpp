@@ -11,7 +11,7 @@
 
 #include "data/Connection.h"
 #include "import/WorkbookImport.h"
-#include "import/workbook/WorkbookFile.h"
+#include "import/WorkbookFile.h"
 
 namespace {
 

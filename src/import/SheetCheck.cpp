@@ -5,7 +5,7 @@
 #include "data/DateTimeText.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
-#include "import/workbook/WorkbookFile.h"
+#include "import/WorkbookFile.h"
 
 namespace kq {
 

@@ -37,7 +37,7 @@ TEST(ProgramFolderImport, EachWorkbookReplacesOnlyItsOwnTable) {
     EXPECT_EQ(importWorkbook(connection, Workbook::Schedule), 2);
     EXPECT_EQ(importWorkbook(connection, Workbook::ShiftTimes), 14);
 
-    // Each table again, from another workbook: the two others stay as they were.
+    // ry and pb again, from other workbooks: each replaces its own table only.
     folder.addFixture(QStringLiteral("ry_1punch.xls"), QStringLiteral("ry.xls"));
     EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 1);
     folder.addFixture(QStringLiteral("pb_20rows.xls"), QStringLiteral("pb.xls"));

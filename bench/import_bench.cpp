@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 
 #include "data/Connection.h"
+#include "import/WorkbookFile.h"
 #include "import/WorkbookImport.h"
-#include "import/workbook/WorkbookFile.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "data/JetSql.h"
 
-#include <QRegularExpression>
-
 #include "data/DateTimeText.h"
 #include "data/Error.h"
 
@@ -51,18 +49,5 @@ QString quote(const QString& text) {
 }
 
 QString dateLiteral(const QString& text) { return QLatin1Char('#') + text + QLatin1Char('#'); }
-
-std::optional<WorkbookCopy> parseWorkbookCopy(const QString& jetSql) {
-    static const QRegularExpression form(
-        QStringLiteral(
-            R"(^\s*select\s+\*\s+into\s+(\S+)\s+from\s+\[excel 8\.0;database=(.+)\]\.\[([^\]]+)\$\]\s*$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto m = form.match(jetSql);
-    if (!m.hasMatch()) return std::nullopt;
-    QString path = m.captured(2);
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    path.replace(QStringLiteral("//"), QStringLiteral("/"));
-    return WorkbookCopy{m.captured(1), path, m.captured(3)};
-}
 
 }  // namespace kq::jetsql

@@ -71,12 +71,7 @@ struct WorkbookFree {
 };
 using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
 
-// The sheet itself, into a file that exists and whose name, and folder's
-// name, the library can open (see narrowPath).
-void writeInto(const GridSource& grid, const QString& path, const QByteArray& fileName,
-               QByteArray tmpDir) {
-    const int rows = grid.rows();
-    const int cols = grid.cols();
+void checkFitsOneSheet(int rows, int cols) {
     if (rows > LXW_ROW_MAX || cols > LXW_COL_MAX) {
         fail(QStringLiteral("表格有 %1 行 %2 列，超出了 Excel 工作表的上限（%3 行，%4 "
                             "列）。请缩小查询范围后再导出。")
@@ -85,7 +80,15 @@ void writeInto(const GridSource& grid, const QString& path, const QByteArray& fi
                  .arg(LXW_ROW_MAX)
                  .arg(LXW_COL_MAX));
     }
+}
 
+struct NewSheet {
+    WorkbookPtr workbook;
+    lxw_worksheet* sheet = nullptr;
+    lxw_format* bold = nullptr;  // the header row's
+};
+
+NewSheet newSheet(const QByteArray& fileName, QByteArray& tmpDir) {
     // Rows go out in order, so each one can be flushed as soon as it is
     // written: memory stays flat however large the grid is. The rows wait in
     // a file beside the workbook, not in a folder the library finds by
@@ -93,19 +96,46 @@ void writeInto(const GridSource& grid, const QString& path, const QByteArray& fi
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpDir.data();
-    WorkbookPtr workbook(workbook_new_opt(fileName.constData(), &options));
-    if (!workbook) {
+    NewSheet out;
+    out.workbook.reset(workbook_new_opt(fileName.constData(), &options));
+    if (!out.workbook) {
         fail(QStringLiteral("无法创建工作簿（内存或临时文件不足）。"));
     }
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), nullptr);
-    lxw_format* bold = workbook_add_format(workbook.get());
-    if (!sheet || !bold) {
+    out.sheet = workbook_add_worksheet(out.workbook.get(), nullptr);
+    out.bold = workbook_add_format(out.workbook.get());
+    if (!out.sheet || !out.bold) {
         fail(QStringLiteral("无法创建工作表（内存不足）。"));
     }
-    format_set_bold(bold);
+    format_set_bold(out.bold);
     // The whole first row is bold, not only its filled cells.
-    worksheet_set_row(sheet, 0, LXW_DEF_ROW_HEIGHT, bold);
+    worksheet_set_row(out.sheet, 0, LXW_DEF_ROW_HEIGHT, out.bold);
+    return out;
+}
 
+void writeCell(const NewSheet& out, int r, int c, const QString& text) {
+    if (text.size() > kMaxCellText) {
+        fail(QStringLiteral("单元格 %1 的文字有 %2 个字符，超出了 Excel 单元格的上限 "
+                            "%3，无法完整导出。")
+                 .arg(cellName(r, c))
+                 .arg(text.size())
+                 .arg(kMaxCellText));
+    }
+    // Always a string cell: a grid text such as "=1+1" must stay what the
+    // grid showed, never become a formula.
+    const lxw_error err =
+        worksheet_write_string(out.sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                               text.toUtf8().constData(), r == 0 ? out.bold : nullptr);
+    if (err != LXW_NO_ERROR) {
+        fail(QStringLiteral("写入单元格 %1 时出错（%2）。")
+                 .arg(cellName(r, c), QString::fromUtf8(lxw_strerror(err))));
+    }
+}
+
+// Writes every non-empty cell and returns each column's widest text in
+// display units.
+std::vector<int> writeCells(const GridSource& grid, const NewSheet& out) {
+    const int rows = grid.rows();
+    const int cols = grid.cols();
     std::vector<int> units(static_cast<size_t>(std::max(cols, 0)), 0);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
@@ -113,47 +143,46 @@ void writeInto(const GridSource& grid, const QString& path, const QByteArray& fi
             if (text.isEmpty()) {
                 continue;
             }
-            if (text.size() > kMaxCellText) {
-                fail(QStringLiteral("单元格 %1 的文字有 %2 个字符，超出了 Excel 单元格的上限 "
-                                    "%3，无法完整导出。")
-                         .arg(cellName(r, c))
-                         .arg(text.size())
-                         .arg(kMaxCellText));
-            }
-            units[static_cast<size_t>(c)] =
-                std::max(units[static_cast<size_t>(c)], displayUnits(text));
-            // Always a string cell: a grid text such as "=1+1" must stay
-            // what the grid showed, never become a formula.
-            const lxw_error err =
-                worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                       text.toUtf8().constData(), r == 0 ? bold : nullptr);
-            if (err != LXW_NO_ERROR) {
-                fail(QStringLiteral("写入单元格 %1 时出错（%2）。")
-                         .arg(cellName(r, c), QString::fromUtf8(lxw_strerror(err))));
-            }
+            writeCell(out, r, c, text);
+            int& widest = units[static_cast<size_t>(c)];
+            widest = std::max(widest, displayUnits(text));
         }
     }
+    return units;
+}
 
-    for (int c = 0; c < cols; ++c) {
-        const int u = units[static_cast<size_t>(c)];
-        if (u == 0) {
+void sizeColumns(lxw_worksheet* sheet, const std::vector<int>& units) {
+    for (size_t c = 0; c < units.size(); ++c) {
+        if (units[c] == 0) {
             continue;  // an empty column keeps the default width
         }
-        const double width = std::min(kMaxColumnWidth, u + kColumnPadding);
+        const double width = std::min(kMaxColumnWidth, units[c] + kColumnPadding);
         worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width,
                              nullptr);
     }
-    worksheet_activate(sheet);
-    worksheet_set_selection(sheet, 0, 0, 0, 0);
+}
 
-    // Nothing touches the file before this point. workbook_close frees the
-    // workbook whatever it returns; a half-written file is of no use.
+// Nothing touches the file before this point. workbook_close frees the
+// workbook whatever it returns; a half-written file is of no use.
+void closeWorkbook(WorkbookPtr workbook, const QString& path) {
     const lxw_error err = workbook_close(workbook.release());
     if (err != LXW_NO_ERROR) {
         QFile::remove(path);
         fail(QStringLiteral("无法写入文件“%1”（%2）。请检查该文件夹是否可写、磁盘空间是否足够。")
                  .arg(QDir::toNativeSeparators(path), QString::fromUtf8(lxw_strerror(err))));
     }
+}
+
+// The sheet itself, into a file that exists and whose name, and folder's
+// name, the library can open (see narrowPath).
+void writeInto(const GridSource& grid, const QString& path, const QByteArray& fileName,
+               QByteArray tmpDir) {
+    checkFitsOneSheet(grid.rows(), grid.cols());
+    NewSheet out = newSheet(fileName, tmpDir);
+    sizeColumns(out.sheet, writeCells(grid, out));
+    worksheet_activate(out.sheet);
+    worksheet_set_selection(out.sheet, 0, 0, 0, 0);
+    closeWorkbook(std::move(out.workbook), path);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "import/SheetTable.h"
 
-#include "import/workbook/WorkbookFile.h"
+#include "import/WorkbookFile.h"
 
 namespace kq {
 

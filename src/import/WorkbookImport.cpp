@@ -2,163 +2,24 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <vector>
 
 #include "data/Connection.h"
 #include "data/DatabaseError.h"
-#include "data/DateTimeText.h"
 #include "data/Error.h"
-#include "data/JetSql.h"
 #include "data/TableCatalogue.h"
 #include "import/ColumnTyping.h"
-#include "import/SheetTable.h"
-#include "import/workbook/WorkbookFile.h"
+#include "import/SheetCheck.h"
 
 namespace kq {
 namespace {
 
-using columns::ColumnType;
-
-const QString kUnchanged = QStringLiteral("数据未导入，原有数据保持不变。");
-// SQLite's limit on the columns of a table (an .xlsx sheet has 16,384).
-constexpr int kMaxTableColumns = 2000;
-
-// A column the rest of the system reads as dates or as times of day.
-struct DateTimeColumn {
-    QString name;
-    bool isDate;      // a date without a time of day, else a time of day without a date
-    bool allowEmpty;  // pb may leave a time out; a punch or a schedule day may not
-};
-
-struct Rules {
-    QStringList required;  // must be present
-    QString firstColumn;   // must come first, if set
-    std::vector<DateTimeColumn> dateTimes;
-};
-
-Rules rulesFor(Workbook which) {
-    using namespace tables;
-    switch (which) {
-        case Workbook::Punches:
-            return {{kDate, kTime, kName}, {}, {{kDate, true, false}, {kTime, false, false}}};
-        case Workbook::Schedule:
-            return {{kDate}, kDate, {{kDate, true, false}}};
-        case Workbook::ShiftTimes:
-            return {{kTime}, {}, {{kTime, false, true}}};
-    }
-    return {};
-}
-
-// A workbook sheet checked and typed, ready to be written.
-struct CheckedSheet {
-    SheetTable sheet;
-    QStringList names;
-    std::vector<ColumnType> types;
-};
-
-class SheetCheck {
-  public:
-    SheetCheck(const QString& fileName, const SheetTable& sheet)
-        : where_(QStringLiteral("工作簿 %1 的 %2").arg(fileName, sheet.name)) {}
-
-    [[noreturn]] void fail(ErrorKind kind, const QString& what) const {
-        throw Error(kind, where_ + what + QStringLiteral("，") + kUnchanged);
-    }
-
-    // Every cell of a required date or time column must read as one, so
-    // that no punch or schedule day goes missing without a word. Rows
-    // without content are not records and are not stored.
-    void checkDateTimes(const SheetTable& sheet, int column, const DateTimeColumn& rule) const {
-        const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
-        for (const SheetRow& row : sheet.rows) {
-            if (row.index == 0) continue;
-            const Cell* cell = row.at(column);
-            if (!cell) {
-                if (rule.allowEmpty) continue;
-                fail(ErrorKind::BadCell,
-                     QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(rule.name));
-            }
-            const auto ole = columns::dateTimeOf(*cell);
-            const bool fits =
-                ole && (rule.isDate ? !datetime::hasTime(*ole)
-                                    : datetime::datePart(*ole) == QDate(1899, 12, 30));
-            if (!fits)
-                fail(ErrorKind::BadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
-                                             .arg(row.index + 1)
-                                             .arg(rule.name, columns::textOf(*cell), kind));
-        }
-    }
-
-    // A required column that is missing; when a header differs from it only
-    // by blanks around it, the clerk is told which one.
-    [[noreturn]] void failMissing(const QStringList& names, const QString& required) const {
-        for (qsizetype c = 0; c < names.size(); ++c)
-            if (names[c].trimmed() == required)
-                fail(ErrorKind::MissingColumn,
-                     QStringLiteral(" 缺少“%1”列（第 %2 列的列名“%3”前后有空格，请删去空格）")
-                         .arg(required)
-                         .arg(c + 1)
-                         .arg(names[c]));
-        fail(ErrorKind::MissingColumn, QStringLiteral(" 缺少“%1”列").arg(required));
-    }
-
-  private:
-    QString where_;
-};
-
-CheckedSheet readChecked(const QString& path, const QString& sheetName, Workbook which) {
-    CheckedSheet out;
-    const QString fileName = QFileInfo(path).fileName();
-    try {
-        WorkbookFile workbook(path);
-        out.sheet = readSheetTable(workbook, sheetName);
-    } catch (const Error& e) {
-        throw Error(e.kind(), e.description() + kUnchanged);
-    }
-    const SheetCheck check(fileName, out.sheet);
-    if (out.sheet.columnCount == 0)
-        check.fail(ErrorKind::BadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
-    if (out.sheet.columnCount > kMaxTableColumns)
-        check.fail(ErrorKind::BadWorkbook,
-                   QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
-                       .arg(out.sheet.columnCount)
-                       .arg(kMaxTableColumns));
-
-    out.names = columns::names(out.sheet);
-    for (qsizetype i = 0; i < out.names.size(); ++i)
-        for (qsizetype j = 0; j < i; ++j)
-            if (out.names[i].compare(out.names[j], Qt::CaseInsensitive) == 0)
-                check.fail(ErrorKind::BadWorkbook,
-                           QStringLiteral(" 有两列同名“%1”（第 %2 列和第 %3 列），请改为不同的列名")
-                               .arg(out.names[i])
-                               .arg(j + 1)
-                               .arg(i + 1));
-
-    const Rules rules = rulesFor(which);
-    for (const QString& name : rules.required)
-        if (!out.names.contains(name)) check.failMissing(out.names, name);
-    if (!rules.firstColumn.isEmpty() && out.names.first() != rules.firstColumn)
-        check.fail(ErrorKind::MissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
-                                                 .arg(rules.firstColumn, out.names.first()));
-
-    for (int c = 0; c < out.sheet.columnCount; ++c) {
-        const QString& name = out.names[c];
-        ColumnType type = columns::inferType(out.sheet, c);
-        if (name == tables::kName) type = ColumnType::Text;
-        for (const DateTimeColumn& rule : rules.dateTimes) {
-            if (rule.name != name) continue;
-            check.checkDateTimes(out.sheet, c, rule);
-            type = ColumnType::DateTime;
-        }
-        out.types.push_back(type);
-    }
-    return out;
-}
-
-qsizetype writeTable(Connection& connection, const ImportStatements& statements,
-                     const QString& table, const CheckedSheet& in, bool keepBlankRows) {
+qsizetype writeTable(Connection& connection, const QString& table, const CheckedSheet& in,
+                     bool keepBlankRows) {
     Transaction transaction(connection);
-    if (TableExist(connection, table)) connection.execute(statements.drop);
+    if (TableExist(connection, table))
+        connection.executeNative(QStringLiteral("drop table %1").arg(quoteIdentifier(table)));
 
     QStringList definitions;
     QStringList parameters;
@@ -197,6 +58,28 @@ qsizetype writeTable(Connection& connection, const ImportStatements& statements,
     return rows;
 }
 
+// Each workbook of the program folder, the table it replaces and the sheet
+// read from it.
+struct WorkbookSource {
+    Workbook which;
+    QLatin1StringView table;
+    QLatin1StringView xlsName;  // the .xlsx is this name and an "x"
+    QLatin1StringView sheet;
+};
+
+constexpr WorkbookSource kSources[] = {
+    {Workbook::Punches, QLatin1StringView("ry"), QLatin1StringView("ry.xls"),
+     QLatin1StringView("sheet1")},
+    {Workbook::Schedule, QLatin1StringView("yd"), QLatin1StringView("yd.xls"),
+     QLatin1StringView("sheet1")},
+    {Workbook::ShiftTimes, QLatin1StringView("pb"), QLatin1StringView("pb.xls"),
+     QLatin1StringView("sheet1")},
+};
+
+const WorkbookSource& sourceOf(Workbook which) {
+    return *std::ranges::find(kSources, which, &WorkbookSource::which);
+}
+
 // T.xls, or T.xlsx when only that one lies in the folder; T.xls when
 // neither is there.
 QString workbookInFolder(const QString& xlsPath) {
@@ -213,53 +96,41 @@ QString workbookToRead(const QString& xlsPath) {
         QStringLiteral(
             "找不到工作簿 %1 或 %2（应在文件夹 %3 中）。请把其中一个放入该文件夹后重试。")
                 .arg(info.fileName(), info.fileName() + QLatin1Char('x'), info.absolutePath()) +
-            kUnchanged);
+            kDataUnchanged);
+}
+
+// The folder exactly as given: cleaned, a share's "//server/share" or a
+// folder with a backslash in its name would be another place.
+QString xlsPathIn(const QString& programFolder, Workbook which) {
+    const bool endsInSeparator =
+        programFolder.endsWith(QLatin1Char('/')) || programFolder.endsWith(QDir::separator());
+    return programFolder + (endsInSeparator ? QString() : QStringLiteral("/")) +
+           sourceOf(which).xlsName;
 }
 
 }  // namespace
 
-ImportStatements importStatements(Workbook which, const QString& programFolder) {
-    switch (which) {
-        case Workbook::Punches:
-            return {QStringLiteral("drop table ry"),
-                    QStringLiteral("select *  into ry from  [excel 8.0;database=") + programFolder +
-                        QStringLiteral("\\ry.xls].[sheet1$]")};
-        case Workbook::Schedule:
-            return {QStringLiteral("drop table yd "),
-                    QStringLiteral("select *  into yd from  [excel 8.0;database=") + programFolder +
-                        QStringLiteral("\\yd.xls].[sheet1$]")};
-        case Workbook::ShiftTimes:
-            return {QStringLiteral("drop table pb "),
-                    QStringLiteral("select *  into pb from  [excel 8.0;database=") + programFolder +
-                        QStringLiteral("\\pb.xls].[sheet1$]")};
-    }
-    return {};
+QString workbookPath(const QString& programFolder, Workbook which) {
+    return workbookInFolder(xlsPathIn(programFolder, which));
 }
 
 QString workbookFileName(const QString& programFolder, Workbook which) {
-    const QString xls = which == Workbook::Punches    ? QStringLiteral("ry.xls")
-                        : which == Workbook::Schedule ? QStringLiteral("yd.xls")
-                                                      : QStringLiteral("pb.xls");
-    return QFileInfo(workbookInFolder(QDir(programFolder).filePath(xls))).fileName();
+    return QFileInfo(workbookPath(programFolder, which)).fileName();
 }
 
 qsizetype importWorkbook(Connection& connection, Workbook which) {
-    const ImportStatements statements = importStatements(which, connection.programFolder());
-    const auto copy = jetsql::parseWorkbookCopy(statements.copy);
-    if (!copy)
-        throw Error(ErrorKind::Syntax, QStringLiteral("导入语句无法解析：%1").arg(statements.copy));
-
+    const WorkbookSource& source = sourceOf(which);
     connection.verifyIntact();  // never write into a damaged file
-    const QString path = workbookToRead(copy->workbookPath);
-    const CheckedSheet checked = readChecked(path, copy->sheet, which);
+    const QString path = workbookToRead(xlsPathIn(connection.programFolder(), which));
+    const CheckedSheet checked = readCheckedSheet(path, source.sheet, which);
     try {
-        return writeTable(connection, statements, copy->table, checked,
-                          which == Workbook::ShiftTimes);
+        return writeTable(connection, source.table, checked, which == Workbook::ShiftTimes);
     } catch (const DatabaseError&) {
         throw;  // a fault of the file itself, whose message says what to do
     } catch (const Error& e) {
-        throw Error(e.kind(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
-                                  .arg(QFileInfo(path).fileName(), e.description(), kUnchanged));
+        throw Error(e.number(),
+                    QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
+                        .arg(QFileInfo(path).fileName(), e.description(), kDataUnchanged));
     }
 }
 

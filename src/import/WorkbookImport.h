@@ -10,12 +10,9 @@ class Connection;
 // ry.xls -> ry, yd.xls -> yd, pb.xls -> pb (each may be an .xlsx instead).
 enum class Workbook { Punches, Schedule, ShiftTimes };
 
-// The replacement's statement texts, exactly as the tool has always sent them.
-struct ImportStatements {
-    QString drop;
-    QString copy;
-};
-ImportStatements importStatements(Workbook which, const QString& programFolder);
+// The workbook an import of `which` reads: FOLDER/ry.xls, or FOLDER/ry.xlsx
+// when only that one is there, the folder kept exactly as given.
+QString workbookPath(const QString& programFolder, Workbook which);
 
 // The name of the file an import of `which` reads in that folder: "ry.xls",
 // or "ry.xlsx" when only that one is there; messages about the workbook

@@ -40,19 +40,4 @@ TEST(JetSql, QuotingDoublesApostrophes) {
     EXPECT_EQ(js::dateLiteral(QStringLiteral("8:30")), QStringLiteral("#8:30#"));
 }
 
-TEST(JetSql, WorkbookCopyStatementIsRecognised) {
-    const auto copy = js::parseWorkbookCopy(
-        QStringLiteral("select *  into ry from  [excel 8.0;database=/opt/kq\\ry.xls].[sheet1$]"));
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->table, "ry");
-    EXPECT_EQ(copy->workbookPath, "/opt/kq/ry.xls");
-    EXPECT_EQ(copy->sheet, "sheet1");
-    // A folder that already ends in a separator gives a doubled one.
-    const auto root = js::parseWorkbookCopy(
-        QStringLiteral("select *  into pb from  [excel 8.0;database=/\\pb.xls].[sheet1$]"));
-    ASSERT_TRUE(root);
-    EXPECT_EQ(root->workbookPath, "/pb.xls");
-    EXPECT_FALSE(js::parseWorkbookCopy(QStringLiteral("select * from ry ")));
-}
-
 }  // namespace

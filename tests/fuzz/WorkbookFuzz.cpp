@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "import/OpenWorkbook.h"
 #include "import/workbook/FormatProblem.h"
-#include "import/workbook/OpenWorkbook.h"
 #include "import/workbook/SheetSource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "import/workbook/WorkbookFile.h"
+#include "import/WorkbookFile.h"
 #include "support/HostPython.h"
 #include "support/TestFolder.h"
 

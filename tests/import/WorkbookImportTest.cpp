@@ -78,23 +78,6 @@ class WorkbookImportTest : public ::testing::Test {
     Connection connection{folder.path()};
 };
 
-TEST(ImportStatements, AreTheToolsTextsWithTheFolderJoinedUnchanged) {
-    const ImportStatements ry = importStatements(Workbook::Punches, QStringLiteral("C:\\考勤"));
-    EXPECT_EQ(ry.drop, QStringLiteral("drop table ry"));
-    EXPECT_EQ(
-        ry.copy,
-        QStringLiteral("select *  into ry from  [excel 8.0;database=C:\\考勤\\ry.xls].[sheet1$]"));
-    const ImportStatements yd = importStatements(Workbook::Schedule, QStringLiteral("D:\\"));
-    EXPECT_EQ(yd.drop, QStringLiteral("drop table yd "));
-    EXPECT_EQ(yd.copy, QStringLiteral(
-                           "select *  into yd from  [excel 8.0;database=D:\\\\yd.xls].[sheet1$]"));
-    const ImportStatements pb = importStatements(Workbook::ShiftTimes, QStringLiteral("/opt/kq"));
-    EXPECT_EQ(pb.drop, QStringLiteral("drop table pb "));
-    EXPECT_EQ(
-        pb.copy,
-        QStringLiteral("select *  into pb from  [excel 8.0;database=/opt/kq\\pb.xls].[sheet1$]"));
-}
-
 TEST_F(WorkbookImportTest, PunchesKeepEveryColumnTypeAndTheSheetOrder) {
     importThreePunches();
     const TableText ry = readTable(connection, QStringLiteral("ry"));

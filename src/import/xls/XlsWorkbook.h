@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <vector>
 
-#include "import/workbook/NumberFormat.h"
 #include "import/workbook/SheetSource.h"
+#include "import/xls/SheetRecords.h"
 
 namespace kq {
 
@@ -25,13 +25,10 @@ class XlsWorkbook : public SheetSource {
     };
 
     void readGlobals();
-    numfmt::Kind kindOfXf(std::uint16_t xf) const;
 
     std::vector<unsigned char> stream_;
     std::vector<SheetEntry> sheets_;
-    std::vector<QString> sst_;
-    std::vector<numfmt::Kind> xfKinds_;
-    bool date1904_ = false;
+    xls::WorkbookTables tables_;
 };
 
 }  // namespace kq

@@ -1,11 +1,11 @@
-#include "import/workbook/WorkbookFile.h"
+#include "import/WorkbookFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include "data/Error.h"
+#include "import/OpenWorkbook.h"
 #include "import/workbook/FormatProblem.h"
-#include "import/workbook/OpenWorkbook.h"
 #include "import/workbook/SheetSource.h"
 
 namespace kq {

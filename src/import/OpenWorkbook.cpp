@@ -1,4 +1,4 @@
-#include "import/workbook/OpenWorkbook.h"
+#include "import/OpenWorkbook.h"
 
 #include "import/workbook/FormatProblem.h"
 #include "import/xls/XlsWorkbook.h"

@@ -1,0 +1,148 @@
+#include "import/SheetCheck.h"
+
+#include <QFileInfo>
+
+#include "data/DateTimeText.h"
+#include "data/Error.h"
+#include "data/TableCatalogue.h"
+#include "import/WorkbookFile.h"
+
+namespace kq {
+
+const QString kDataUnchanged = QStringLiteral("数据未导入，原有数据保持不变。");
+
+namespace {
+
+using columns::ColumnType;
+
+// SQLite's limit on the columns of a table (an .xlsx sheet has 16,384).
+constexpr int kMaxTableColumns = 2000;
+
+// A column the rest of the system reads as dates or as times of day.
+struct DateTimeColumn {
+    QString name;
+    bool isDate;      // a date without a time of day, else a time of day without a date
+    bool allowEmpty;  // pb may leave a time out; a punch or a schedule day may not
+};
+
+struct Rules {
+    QStringList required;  // must be present
+    QString firstColumn;   // must come first, if set
+    std::vector<DateTimeColumn> dateTimes;
+};
+
+Rules rulesFor(Workbook which) {
+    using namespace tables;
+    switch (which) {
+        case Workbook::Punches:
+            return {{kDate, kTime, kName}, {}, {{kDate, true, false}, {kTime, false, false}}};
+        case Workbook::Schedule:
+            return {{kDate}, kDate, {{kDate, true, false}}};
+        case Workbook::ShiftTimes:
+            return {{kTime}, {}, {{kTime, false, true}}};
+    }
+    return {};
+}
+
+class SheetCheck {
+  public:
+    SheetCheck(const QString& fileName, const SheetTable& sheet)
+        : where_(QStringLiteral("工作簿 %1 的 %2").arg(fileName, sheet.name)) {}
+
+    [[noreturn]] void fail(int number, const QString& what) const {
+        throw Error(number, where_ + what + QStringLiteral("，") + kDataUnchanged);
+    }
+
+    // Every cell of a required date or time column must read as one, so
+    // that no punch or schedule day goes missing without a word. Rows
+    // without content are not records and are not stored.
+    void checkDateTimes(const SheetTable& sheet, int column, const DateTimeColumn& rule) const {
+        const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
+        for (const SheetRow& row : sheet.rows) {
+            if (row.index == 0) continue;
+            const Cell* cell = row.at(column);
+            if (!cell) {
+                if (rule.allowEmpty) continue;
+                fail(errc::kBadCell,
+                     QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(rule.name));
+            }
+            const auto ole = columns::dateTimeOf(*cell);
+            const bool fits =
+                ole && (rule.isDate ? !datetime::hasTime(*ole)
+                                    : datetime::datePart(*ole) == QDate(1899, 12, 30));
+            if (!fits)
+                fail(errc::kBadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
+                                         .arg(row.index + 1)
+                                         .arg(rule.name, columns::textOf(*cell), kind));
+        }
+    }
+
+    // A required column that is missing; when a header differs from it only
+    // by blanks around it, the clerk is told which one.
+    [[noreturn]] void failMissing(const QStringList& names, const QString& required) const {
+        for (qsizetype c = 0; c < names.size(); ++c)
+            if (names[c].trimmed() == required)
+                fail(errc::kMissingColumn,
+                     QStringLiteral(" 缺少“%1”列（第 %2 列的列名“%3”前后有空格，请删去空格）")
+                         .arg(required)
+                         .arg(c + 1)
+                         .arg(names[c]));
+        fail(errc::kMissingColumn, QStringLiteral(" 缺少“%1”列").arg(required));
+    }
+
+  private:
+    QString where_;
+};
+
+}  // namespace
+
+CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Workbook which) {
+    CheckedSheet out;
+    const QString fileName = QFileInfo(path).fileName();
+    try {
+        WorkbookFile workbook(path);
+        out.sheet = readSheetTable(workbook, sheetName);
+    } catch (const Error& e) {
+        throw Error(e.number(), e.description() + kDataUnchanged);
+    }
+    const SheetCheck check(fileName, out.sheet);
+    if (out.sheet.columnCount == 0)
+        check.fail(errc::kBadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+    if (out.sheet.columnCount > kMaxTableColumns)
+        check.fail(errc::kBadWorkbook,
+                   QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
+                       .arg(out.sheet.columnCount)
+                       .arg(kMaxTableColumns));
+
+    out.names = columns::names(out.sheet);
+    for (qsizetype i = 0; i < out.names.size(); ++i)
+        for (qsizetype j = 0; j < i; ++j)
+            if (out.names[i].compare(out.names[j], Qt::CaseInsensitive) == 0)
+                check.fail(errc::kBadWorkbook,
+                           QStringLiteral(" 有两列同名“%1”（第 %2 列和第 %3 列），请改为不同的列名")
+                               .arg(out.names[i])
+                               .arg(j + 1)
+                               .arg(i + 1));
+
+    const Rules rules = rulesFor(which);
+    for (const QString& name : rules.required)
+        if (!out.names.contains(name)) check.failMissing(out.names, name);
+    if (!rules.firstColumn.isEmpty() && out.names.first() != rules.firstColumn)
+        check.fail(errc::kMissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
+                                             .arg(rules.firstColumn, out.names.first()));
+
+    for (int c = 0; c < out.sheet.columnCount; ++c) {
+        const QString& name = out.names[c];
+        ColumnType type = columns::inferType(out.sheet, c);
+        if (name == tables::kName) type = ColumnType::Text;
+        for (const DateTimeColumn& rule : rules.dateTimes) {
+            if (rule.name != name) continue;
+            check.checkDateTimes(out.sheet, c, rule);
+            type = ColumnType::DateTime;
+        }
+        out.types.push_back(type);
+    }
+    return out;
+}
+
+}  // namespace kq

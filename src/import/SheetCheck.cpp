@@ -49,8 +49,8 @@ class SheetCheck {
     SheetCheck(const QString& fileName, const SheetTable& sheet)
         : where_(QStringLiteral("工作簿 %1 的 %2").arg(fileName, sheet.name)) {}
 
-    [[noreturn]] void fail(int number, const QString& what) const {
-        throw Error(number, where_ + what + QStringLiteral("，") + kDataUnchanged);
+    [[noreturn]] void fail(ErrorKind kind, const QString& what) const {
+        throw Error(kind, where_ + what + QStringLiteral("，") + kDataUnchanged);
     }
 
     // Every cell of a required date or time column must read as one, so
@@ -63,7 +63,7 @@ class SheetCheck {
             const Cell* cell = row.at(column);
             if (!cell) {
                 if (rule.allowEmpty) continue;
-                fail(errc::kBadCell,
+                fail(ErrorKind::BadCell,
                      QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(rule.name));
             }
             const auto ole = columns::dateTimeOf(*cell);
@@ -71,9 +71,9 @@ class SheetCheck {
                 ole && (rule.isDate ? !datetime::hasTime(*ole)
                                     : datetime::datePart(*ole) == QDate(1899, 12, 30));
             if (!fits)
-                fail(errc::kBadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
-                                         .arg(row.index + 1)
-                                         .arg(rule.name, columns::textOf(*cell), kind));
+                fail(ErrorKind::BadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
+                                             .arg(row.index + 1)
+                                             .arg(rule.name, columns::textOf(*cell), kind));
         }
     }
 
@@ -82,12 +82,12 @@ class SheetCheck {
     [[noreturn]] void failMissing(const QStringList& names, const QString& required) const {
         for (qsizetype c = 0; c < names.size(); ++c)
             if (names[c].trimmed() == required)
-                fail(errc::kMissingColumn,
+                fail(ErrorKind::MissingColumn,
                      QStringLiteral(" 缺少“%1”列（第 %2 列的列名“%3”前后有空格，请删去空格）")
                          .arg(required)
                          .arg(c + 1)
                          .arg(names[c]));
-        fail(errc::kMissingColumn, QStringLiteral(" 缺少“%1”列").arg(required));
+        fail(ErrorKind::MissingColumn, QStringLiteral(" 缺少“%1”列").arg(required));
     }
 
   private:
@@ -103,13 +103,13 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
         WorkbookFile workbook(path);
         out.sheet = readSheetTable(workbook, sheetName);
     } catch (const Error& e) {
-        throw Error(e.number(), e.description() + kDataUnchanged);
+        throw Error(e.kind(), e.description() + kDataUnchanged);
     }
     const SheetCheck check(fileName, out.sheet);
     if (out.sheet.columnCount == 0)
-        check.fail(errc::kBadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+        check.fail(ErrorKind::BadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
     if (out.sheet.columnCount > kMaxTableColumns)
-        check.fail(errc::kBadWorkbook,
+        check.fail(ErrorKind::BadWorkbook,
                    QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
                        .arg(out.sheet.columnCount)
                        .arg(kMaxTableColumns));
@@ -118,7 +118,7 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
     for (qsizetype i = 0; i < out.names.size(); ++i)
         for (qsizetype j = 0; j < i; ++j)
             if (out.names[i].compare(out.names[j], Qt::CaseInsensitive) == 0)
-                check.fail(errc::kBadWorkbook,
+                check.fail(ErrorKind::BadWorkbook,
                            QStringLiteral(" 有两列同名“%1”（第 %2 列和第 %3 列），请改为不同的列名")
                                .arg(out.names[i])
                                .arg(j + 1)
@@ -128,8 +128,8 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
     for (const QString& name : rules.required)
         if (!out.names.contains(name)) check.failMissing(out.names, name);
     if (!rules.firstColumn.isEmpty() && out.names.first() != rules.firstColumn)
-        check.fail(errc::kMissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
-                                             .arg(rules.firstColumn, out.names.first()));
+        check.fail(ErrorKind::MissingColumn, QStringLiteral(" 的第一列应为“%1”列（现为“%2”）")
+                                                 .arg(rules.firstColumn, out.names.first()));
 
     for (int c = 0; c < out.sheet.columnCount; ++c) {
         const QString& name = out.names[c];

@@ -128,7 +128,7 @@ qsizetype importWorkbook(Connection& connection, Workbook which) {
     } catch (const DatabaseError&) {
         throw;  // a fault of the file itself, whose message says what to do
     } catch (const Error& e) {
-        throw Error(e.number(),
+        throw Error(e.kind(),
                     QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
                         .arg(QFileInfo(path).fileName(), e.description(), kDataUnchanged));
     }

@@ -69,7 +69,7 @@ TEST(ProgramFolderImport, ABackslashInTheFolderNameIsPartOfTheName) {
         importWorkbook(connection, Workbook::Punches);
         ADD_FAILURE() << "imported a workbook the folder does not hold";
     } catch (const Error& e) {
-        EXPECT_EQ(e.number(), errc::kFileNotFound);
+        EXPECT_EQ(e.kind(), ErrorKind::FileNotFound);
         EXPECT_TRUE(e.description().contains(QStringLiteral("（应在文件夹 %1 中）").arg(folder)))
             << e.description().toStdString();
     }

@@ -10,6 +10,7 @@
 #include "controls/WindowStyle.h"
 #include "data/Connection.h"
 #include "import/ScheduleReport.h"
+#include "import/ShiftWindowTimes.h"
 #include "import/WorkbookImport.h"
 #include "ui_Form2.h"
 
@@ -39,6 +40,9 @@ void Form2::applyDesign() {
              ui->Text1_5,  ui->Text1_6,  ui->Text1_7,  ui->Text1_8, ui->Text1_9,
              ui->Text1_10, ui->Text1_11, ui->Text1_12, ui->Text1_13};
     for (QLineEdit* box : Text1) box->setStyleSheet(kq::ui::inputBoxStyleSheet());
+    windowRows_ = {{ui->Frame1, ui->Label1},  {ui->Frame1, ui->Label9},  {ui->Frame2, ui->Label10},
+                   {ui->Frame2, ui->Label11}, {ui->Frame3, ui->Label12}, {ui->Frame3, ui->Label13},
+                   {ui->Frame3, ui->Label14}};
     // The report view starts without column headers; each report adds three.
     ui->ListView1->setColumnCount(0);
     ui->Text1_0->setFocus();
@@ -48,6 +52,22 @@ QString Form2::shiftWindowText(int index) const {
     if (index < 0 || index >= int(Text1.size()))
         throw std::out_of_range("Form2::shiftWindowText: index outside 0..13");
     return Text1[std::size_t(index)]->text();
+}
+
+kq::shifts::WindowTimes Form2::shiftWindowTimes() const {
+    kq::shifts::WindowTimes times;
+    for (std::size_t i = 0; i < times.size(); ++i) times[i] = Text1[i]->text();
+    return times;
+}
+
+QString Form2::windowTimeProblemMessage(const kq::queries::WindowTimeProblem& problem) const {
+    const WindowRow& row = windowRows_.at(std::size_t(problem.window));
+    return kq::queries::describe(problem) +
+           QStringLiteral(
+               "\n请在“%1”窗口“%2”栏“%3”行%4的时间框（第%5个时间框）中输入形如 8:00 的时间。")
+               .arg(windowTitle(), row.frame->title(), row.label->text(),
+                    problem.atStart ? QStringLiteral("左边") : QStringLiteral("右边"),
+                    QString::number(problem.timeIndex + 1));
 }
 
 void Form2::Form_Load() {

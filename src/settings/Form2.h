@@ -4,13 +4,17 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <vector>
 
-#include "import/ShiftWindowTimes.h"
+#include "queries/ShiftQuery.h"
+#include "shifts/ShiftCatalogue.h"
 
 namespace Ui {
 class Form2;
 }
 
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 
 // The shift settings window. Constructing it is loading it: the fourteen
@@ -25,6 +29,12 @@ class Form2 : public QWidget {
 
     // What box Text1(index) shows now, edits included; index 0..13.
     QString shiftWindowText(int index) const;
+    // All fourteen, in box order.
+    kq::shifts::WindowTimes shiftWindowTimes() const;
+
+    // The message for a settings time that is not a time: the problem, then
+    // where in this window to correct it.
+    QString windowTimeProblemMessage(const kq::queries::WindowTimeProblem& problem) const;
 
   public slots:
     void Command1_Click();  // 保存设置
@@ -36,6 +46,13 @@ class Form2 : public QWidget {
     void applyDesign();
 
     std::unique_ptr<Ui::Form2> ui;
-    std::array<QLineEdit*, kq::kShiftWindowTimeCount> Text1{};
+    // The frame and the row label of each window of the shift catalogue.
+    struct WindowRow {
+        QGroupBox* frame;
+        QLabel* label;
+    };
+
+    std::array<QLineEdit*, kq::shifts::kWindowTimeCount> Text1{};
+    std::vector<WindowRow> windowRows_;
     QString programFolder_;
 };

@@ -39,7 +39,7 @@ void Form1::showShiftQuery(int window) {
         // Asked first: a database that cannot be opened is reported once,
         // here, and not again through the settings window's loading.
         const auto unfinishedRun = kq::unfinishedStatisticsRun(programFolder_);
-        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
+        Form2* settings = shiftSettings();  // loads it hidden, with its stored times, if needed
         const QString start = settings->shiftWindowText(bounds.startTime);
         const QString end = settings->shiftWindowText(bounds.endTime);
         if (const auto problem = kq::queries::windowTimeProblem(window, start, end)) {

@@ -40,7 +40,7 @@ void Form1::Command16_Click() {
             MessageBox::warn(this, kq::reports::kNoScheduleEntriesMessage);
             return;
         }
-        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
+        Form2* settings = shiftSettings();  // loads it hidden, with its stored times, if needed
         const kq::shifts::WindowTimes times = settings->shiftWindowTimes();
         if (const auto problem = kq::queries::firstWindowTimeProblem(times)) {
             MessageBox::warn(this, settings->windowTimeProblemMessage(*problem));

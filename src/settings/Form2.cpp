@@ -8,10 +8,7 @@
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
 #include "controls/WindowStyle.h"
-#include "data/Connection.h"
-#include "import/ScheduleReport.h"
-#include "import/ShiftWindowTimes.h"
-#include "import/WorkbookImport.h"
+#include "import/ImportRun.h"
 #include "ui_Form2.h"
 
 using kq::ui::MessageBox;
@@ -72,19 +69,15 @@ QString Form2::windowTimeProblemMessage(const kq::queries::WindowTimeProblem& pr
 
 void Form2::Form_Load() {
     kq::ui::runGuarded(this, [this] {
-        kq::ShiftWindowTimes times;
-        {
-            kq::Connection connection(programFolder_);
-            times = kq::readShiftWindowTimes(connection);
-        }
+        const kq::ShiftWindowTimes times = kq::readShiftWindowTimes(programFolder_);
         if (times.rowCount == 0) {
             MessageBox::plain(this, QStringLiteral("没有记录!"));
             return;
         }
         for (qsizetype i = 0; i < times.texts.size(); ++i)
             Text1[std::size_t(i)]->setText(times.texts[i]);
-        // A short pb would leave boxes reading "Text1"; say so instead of
-        // letting a query fail on them later.
+        // Too few stored times would leave boxes reading "Text1"; say so
+        // instead of letting a query fail on them later.
         if (!times.isComplete())
             MessageBox::warn(this, kq::shortShiftTimesMessage(times.texts.size()));
     });
@@ -94,8 +87,7 @@ void Form2::Command1_Click() {
     kq::ui::runGuarded(this, [this] {
         {
             kq::ui::BusyCursor busy;
-            kq::Connection connection(programFolder_);
-            kq::importWorkbook(connection, kq::Workbook::ShiftTimes);
+            kq::importWorkbook(programFolder_, kq::Workbook::ShiftTimes);
         }
         MessageBox::inform(this, QStringLiteral("排班设置更新完成"));
     });
@@ -105,11 +97,7 @@ void Form2::Command2_Click() { close(); }
 
 void Form2::Command3_Click() {
     kq::ui::runGuarded(this, [this] {
-        kq::ScheduleReport report;
-        {
-            kq::Connection connection(programFolder_);
-            report = kq::readScheduleReport(connection);
-        }
+        const kq::ScheduleReport report = kq::readScheduleReport(programFolder_);
         for (int j = 0; j < report.columns.size(); ++j) {
             if (QListWidgetItem* item = ui->List1->item(j))
                 item->setText(report.columns[j]);

@@ -18,8 +18,9 @@ class QLabel;
 class QLineEdit;
 
 // The shift settings window. Constructing it is loading it: the fourteen
-// boxes Text1(0..13) are filled from pb, and while the window lives (shown
-// or hidden) they are the shift windows that the anomaly queries apply.
+// boxes Text1(0..13) are filled from the stored shift times, and while the
+// window lives (shown or hidden) they are the shift windows that the anomaly
+// queries apply.
 // Closing it ("退出设置" or the title bar) unloads it and drops any edits.
 class Form2 : public QWidget {
     Q_OBJECT

@@ -36,4 +36,10 @@ StatisticsResult runStatistics(Connection& connection,
     return result;
 }
 
+StatisticsResult runStatistics(const QString& programFolder,
+                               const std::function<void(const QString& message)>& announce) {
+    Connection connection(programFolder);
+    return runStatistics(connection, announce);
+}
+
 }  // namespace kq

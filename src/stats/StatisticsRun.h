@@ -25,4 +25,8 @@ struct StatisticsResult {
 StatisticsResult runStatistics(Connection& connection,
                                const std::function<void(const QString& message)>& announce);
 
+// The same over a connection of its own to KQ.db in the program folder.
+StatisticsResult runStatistics(const QString& programFolder,
+                               const std::function<void(const QString& message)>& announce);
+
 }  // namespace kq

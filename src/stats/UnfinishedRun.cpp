@@ -53,6 +53,12 @@ std::optional<QString> unfinishedStatisticsRun(const QString& programFolder) {
     return unfinishedStatisticsRun(connection);
 }
 
+std::optional<QString> checkDatabaseAtStart(const QString& programFolder) {
+    Connection connection(programFolder);
+    connection.verifyIntact();
+    return unfinishedStatisticsRun(connection);
+}
+
 QString unfinishedRunMessage(const QString& startedAt) {
     QStringList names;
     for (const shifts::Shift& shift : shifts::catalogue()) names << shift.name;

@@ -37,6 +37,7 @@ void Form2::applyDesign() {
              ui->Text1_5,  ui->Text1_6,  ui->Text1_7,  ui->Text1_8, ui->Text1_9,
              ui->Text1_10, ui->Text1_11, ui->Text1_12, ui->Text1_13};
     for (QLineEdit* box : Text1) box->setStyleSheet(kq::ui::inputBoxStyleSheet());
+    // In the order of the shift catalogue's windows.
     windowRows_ = {{ui->Frame1, ui->Label1},  {ui->Frame1, ui->Label9},  {ui->Frame2, ui->Label10},
                    {ui->Frame2, ui->Label11}, {ui->Frame3, ui->Label12}, {ui->Frame3, ui->Label13},
                    {ui->Frame3, ui->Label14}};

@@ -7,9 +7,9 @@
 
 #include "BenchData.h"
 #include "data/Connection.h"
+#include "shifts/ShiftCatalogue.h"
 #include "stats/LiteralCollection.h"
 #include "stats/ScheduleFlattening.h"
-#include "stats/ShiftPass.h"
 #include "stats/StatisticsRun.h"
 
 namespace {
@@ -42,8 +42,8 @@ void BM_LiteralRun(benchmark::State& state, const AttendanceData& data) {
         const auto entries = kq::flattenSchedule(connection);
         kq::writeScheduleEntries(connection, entries);
         collected = 0;
-        for (const kq::ShiftPass& pass : kq::shiftPasses())
-            collected += kq::collectLiterally(connection, entries, pass);
+        for (const kq::shifts::Shift& shift : kq::shifts::catalogue())
+            collected += kq::collectLiterally(connection, entries, shift);
     }
     state.counters["collected"] = double(collected);
 }

@@ -10,7 +10,6 @@
 #include "controls/MessageBox.h"
 #include "controls/TextFit.h"
 #include "controls/WindowStyle.h"
-#include "data/Connection.h"
 #include "settings/Form2.h"
 #include "stats/UnfinishedRun.h"
 #include "ui_Form1.h"
@@ -97,12 +96,7 @@ void Form1::Form_Load() {
 
 void Form1::checkDatabase() {
     kq::ui::runGuarded(this, [this] {
-        std::optional<QString> unfinished;
-        {
-            kq::Connection connection(programFolder_);
-            connection.verifyIntact();
-            unfinished = kq::unfinishedStatisticsRun(connection);
-        }
+        const std::optional<QString> unfinished = kq::checkDatabaseAtStart(programFolder_);
         if (unfinished) MessageBox::warn(this, kq::unfinishedRunMessage(*unfinished));
     });
 }

@@ -75,8 +75,9 @@ class Form1 : public QWidget {
     void applyDesign();
     void connectButtons();
     QString countCaption(const QString& label, const kq::ui::FlexGrid& grid) const;
-    // The shared work of the seven shift buttons, by button name.
-    void showShiftQuery(const QString& button);
+    // The shared work of the seven shift buttons: the query of one window of
+    // the shift catalogue, by its index there.
+    void showShiftQuery(int window);
 
     std::unique_ptr<Ui::Form1> ui;
     QString programFolder_;

@@ -5,8 +5,8 @@
 #include "app/SpreadsheetLauncher.h"
 #include "controls/BusyCursor.h"
 #include "controls/FlexGrid.h"
+#include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
-#include "data/Error.h"
 #include "export/GridWorkbook.h"
 #include "ui_Form1.h"
 
@@ -33,25 +33,23 @@ void Form1::setSpreadsheetLauncher(std::shared_ptr<kq::ui::SpreadsheetLauncher> 
 
 void Form1::ExportToExcel(kq::ui::FlexGrid& myflexgrid) {
     using kq::ui::MessageBox;
-    if (myflexgrid.rows() <= 1) {
-        MessageBox::inform(this, QStringLiteral("没有数据！"));
-        return;
-    }
-    QString file;
-    try {
-        kq::ui::BusyCursor busy;
-        file = kq::writeGridToTempWorkbook(FlexGridSource(myflexgrid));
-    } catch (const kq::Error& e) {
-        // The file could not be written (temporary folder full or not
-        // writable): say so, rather than blame a missing spreadsheet program.
-        MessageBox::error(this, e.number(), e.description());
-        return;
-    }
-    if (!launcher_) {
-        launcher_ = kq::ui::SpreadsheetLauncher::desktop();
-    }
-    if (!launcher_->open(file)) {
-        QFile::remove(file);  // nobody will ever open it
-        MessageBox::warn(this, QStringLiteral("当前无法导出为Excel！可能未正确安装EXCEL软件"));
-    }
+    kq::ui::runGuarded(this, [&] {
+        if (myflexgrid.rows() <= 1) {
+            MessageBox::inform(this, QStringLiteral("没有数据！"));
+            return;
+        }
+        // A file that cannot be written (temporary folder full or not
+        // writable) is reported as such, not blamed on a missing spreadsheet
+        // program.
+        QString file;
+        {
+            kq::ui::BusyCursor busy;
+            file = kq::writeGridToTempWorkbook(FlexGridSource(myflexgrid));
+        }
+        if (!launcher_) launcher_ = kq::ui::SpreadsheetLauncher::desktop();
+        if (!launcher_->open(file)) {
+            QFile::remove(file);  // nobody will ever open it
+            MessageBox::warn(this, QStringLiteral("当前无法导出为Excel！可能未正确安装EXCEL软件"));
+        }
+    });
 }

@@ -4,8 +4,7 @@
 #include "controls/FlexGrid.h"
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
-#include "data/Connection.h"
-#include "import/WorkbookImport.h"
+#include "import/ImportRun.h"
 #include "ui_Form1.h"
 
 using kq::ui::MessageBox;
@@ -14,9 +13,7 @@ void Form1::Command1_Click() {
     kq::ui::runGuarded(this, [this] {
         {
             kq::ui::BusyCursor busy;
-            kq::Connection connection(programFolder_);
-            kq::importWorkbook(connection, kq::Workbook::Punches);
-            ui->MSHFlexGrid2->setDataSource(connection.open(QStringLiteral("select * from ry ")));
+            ui->MSHFlexGrid2->setDataSource(kq::importPunches(programFolder_));
         }
         ui->Frame4->setTitle(countCaption(QStringLiteral("导入数据记录条数："), *ui->MSHFlexGrid2));
         MessageBox::inform(this, QStringLiteral("数据更新完成"));
@@ -28,8 +25,7 @@ void Form1::Command4_Click() {
     kq::ui::runGuarded(this, [this] {
         {
             kq::ui::BusyCursor busy;
-            kq::Connection connection(programFolder_);
-            kq::importWorkbook(connection, kq::Workbook::Schedule);
+            kq::importWorkbook(programFolder_, kq::Workbook::Schedule);
         }
         MessageBox::inform(this, QStringLiteral("排班数据更新完成"));
         ui->Command5->setEnabled(true);
@@ -38,9 +34,7 @@ void Form1::Command4_Click() {
 
 void Form1::Command7_Click() {
     kq::ui::runGuarded(this, [this] {
-        kq::Connection connection(programFolder_);
-        ui->MSHFlexGrid2->setDataSource(connection.open(QStringLiteral("select * from yd ")));
-        connection.close();
+        ui->MSHFlexGrid2->setDataSource(kq::readSchedule(programFolder_));
         ui->Frame4->setTitle(ui->Command7->text());
     });
 }

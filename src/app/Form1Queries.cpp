@@ -33,26 +33,27 @@ bool acceptTime(QWidget* parent, QLineEdit* box, const QString& message) {
 // not a time is named in a message before the database is asked; the grid
 // and the caption then keep what they showed. After a statistics run that did
 // not finish, the result comes with a warning that it may mix two runs.
-void Form1::showShiftQuery(const QString& button) {
+void Form1::showShiftQuery(int window) {
     kq::ui::runGuarded(this, [&] {
-        const kq::queries::ShiftQuery& query = kq::queries::shiftQuery(button);
+        const kq::shifts::Window& bounds = *kq::shifts::windowAt(window).window;
         // Asked first: a database that cannot be opened is reported once,
         // here, and not again through the settings window's loading.
         const auto unfinishedRun = kq::unfinishedStatisticsRun(programFolder_);
-        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
-        const QString start = settings->shiftWindowText(query.startIndex);
-        const QString end = settings->shiftWindowText(query.endIndex);
-        if (const auto problem = kq::queries::shiftWindowProblem(query, start, end)) {
-            MessageBox::warn(this, *problem);
+        Form2* settings = shiftSettings();  // loads it hidden, with its stored times, if needed
+        const QString start = settings->shiftWindowText(bounds.startTime);
+        const QString end = settings->shiftWindowText(bounds.endTime);
+        if (const auto problem = kq::queries::windowTimeProblem(window, start, end)) {
+            MessageBox::warn(this, settings->windowTimeProblemMessage(*problem));
             return;
         }
         {
             kq::ui::BusyCursor busy;
-            ui->MSHFlexGrid1->setDataSource(
-                kq::queries::runShiftQuery(programFolder_, query, start, end, ui->DTPicker1->date(),
-                                           ui->DTPicker2->date(), ui->Text3->text()));
+            ui->MSHFlexGrid1->setDataSource(kq::queries::runShiftQuery(
+                programFolder_, window, start, end, ui->DTPicker1->date(), ui->DTPicker2->date(),
+                ui->Text3->text()));
         }
-        ui->Frame1->setTitle(countCaption(query.countCaption, *ui->MSHFlexGrid1));
+        ui->Frame1->setTitle(countCaption(
+            kq::shifts::windowAt(window).name() + QStringLiteral("异常数："), *ui->MSHFlexGrid1));
         if (unfinishedRun) MessageBox::warn(this, kq::unfinishedRunMessage(*unfinishedRun));
     });
 }
@@ -75,16 +76,17 @@ void Form1::Command2_Click() {
     });
 }
 
-void Form1::Command8_Click() { showShiftQuery(QStringLiteral("Command8")); }
+// The buttons in the order of the catalogue's windows.
+void Form1::Command8_Click() { showShiftQuery(0); }
 
-void Form1::Command9_Click() { showShiftQuery(QStringLiteral("Command9")); }
+void Form1::Command9_Click() { showShiftQuery(1); }
 
-void Form1::Command10_Click() { showShiftQuery(QStringLiteral("Command10")); }
+void Form1::Command10_Click() { showShiftQuery(2); }
 
-void Form1::Command11_Click() { showShiftQuery(QStringLiteral("Command11")); }
+void Form1::Command11_Click() { showShiftQuery(3); }
 
-void Form1::Command12_Click() { showShiftQuery(QStringLiteral("Command12")); }
+void Form1::Command12_Click() { showShiftQuery(4); }
 
-void Form1::Command13_Click() { showShiftQuery(QStringLiteral("Command13")); }
+void Form1::Command13_Click() { showShiftQuery(5); }
 
-void Form1::Command14_Click() { showShiftQuery(QStringLiteral("Command14")); }
+void Form1::Command14_Click() { showShiftQuery(6); }

@@ -40,22 +40,16 @@ void Form1::Command16_Click() {
             MessageBox::warn(this, kq::reports::kNoScheduleEntriesMessage);
             return;
         }
-        Form2* settings = shiftSettings();  // loads it hidden, from pb, when needed
-        kq::reports::ShiftWindowTexts windows;
-        for (std::size_t i = 0; i < windows.size(); ++i)
-            windows[i] = settings->shiftWindowText(int(i));
-        for (const kq::queries::ShiftQuery& query : kq::queries::shiftQueries()) {
-            if (const auto problem =
-                    kq::queries::shiftWindowProblem(query, windows[std::size_t(query.startIndex)],
-                                                    windows[std::size_t(query.endIndex)])) {
-                MessageBox::warn(this, *problem);
-                return;
-            }
+        Form2* settings = shiftSettings();  // loads it hidden, with its stored times, if needed
+        const kq::shifts::WindowTimes times = settings->shiftWindowTimes();
+        if (const auto problem = kq::queries::firstWindowTimeProblem(times)) {
+            MessageBox::warn(this, settings->windowTimeProblemMessage(*problem));
+            return;
         }
         {
             kq::ui::BusyCursor busy;
             ui->MSHFlexGrid1->setDataSource(
-                kq::reports::runEmployeeSummary(programFolder_, windows, ui->DTPicker1->date(),
+                kq::reports::runEmployeeSummary(programFolder_, times, ui->DTPicker1->date(),
                                                 ui->DTPicker2->date(), ui->Text3->text()));
         }
         ui->Frame1->setTitle(QStringLiteral("人员汇总：%1人").arg(ui->MSHFlexGrid1->rows() - 1));

@@ -6,7 +6,6 @@
 #include "controls/FlexGrid.h"
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
-#include "data/Connection.h"
 #include "stats/StatisticsRun.h"
 #include "ui_Form1.h"
 
@@ -16,8 +15,7 @@ void Form1::Command5_Click() {
     kq::ui::runGuarded(this, [this] {
         {
             std::optional<kq::ui::BusyCursor> busy(std::in_place);
-            kq::Connection connection(programFolder_);
-            kq::runStatistics(connection, [&](const QString& message) {
+            kq::runStatistics(programFolder_, [&](const QString& message) {
                 busy.reset();  // the user reads each message with the normal cursor
                 MessageBox::inform(this, message);
                 busy.emplace();

@@ -1,6 +1,7 @@
 #include "data/TableCatalogue.h"
 
 #include "data/Connection.h"
+#include "shifts/ShiftCatalogue.h"
 
 namespace kq {
 
@@ -11,16 +12,15 @@ QString quoteIdentifier(const QString& name) {
 }
 
 void ensureCatalogue(Connection& connection) {
-    using namespace tables;
     QString sql = QStringLiteral(
         "create table if not exists ry (日期 DATETIME, 时间 DATETIME, 姓名 TEXT);"
         "create table if not exists yd (日期 DATETIME);"
         "create table if not exists yw (日期 DATETIME, 姓名 TEXT, 班次 TEXT);"
         "create table if not exists pb (时间 DATETIME);");
-    for (const QString& table : kShiftTables)
+    for (const shifts::Shift& shift : shifts::catalogue())
         sql += QStringLiteral(
                    "create table if not exists %1 (日期 DATETIME, 姓名 TEXT, 时间 DATETIME);")
-                   .arg(quoteIdentifier(table));
+                   .arg(quoteIdentifier(shift.table));
     connection.executeNative(sql);
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace kq {
 
 class Connection;
 
-// The ten tables of the attendance database and their named columns.
+// The four tables of the attendance database besides the six per-shift
+// tables of the shift catalogue, and their named columns.
 namespace tables {
 inline const QString kPunches = QStringLiteral("ry");
 inline const QString kSchedule = QStringLiteral("yd");
@@ -17,10 +17,6 @@ inline const QString kDate = QStringLiteral("日期");
 inline const QString kTime = QStringLiteral("时间");
 inline const QString kName = QStringLiteral("姓名");
 inline const QString kShiftCode = QStringLiteral("班次");
-// The six per-shift tables, in the order of the statistics passes.
-inline const QStringList kShiftTables = {QStringLiteral("tj"), QStringLiteral("A"),
-                                         QStringLiteral("B"),  QStringLiteral("Z"),
-                                         QStringLiteral("ZH"), QStringLiteral("Y")};
 }  // namespace tables
 
 // Creates each table of the catalogue that the database lacks, with its

@@ -10,24 +10,25 @@
 
 namespace kq::reports {
 
-QString employeeSummaryQueryText(const ShiftWindowTexts& windows, const QDate& from,
+QString employeeSummaryQueryText(const shifts::WindowTimes& times, const QDate& from,
                                  const QDate& to, const QString& name) {
     QString text =
         QStringLiteral("select s.name as 姓名, s.days as 排班天数, coalesce(m.n, 0) as 缺卡天数");
     QString joins;
     int i = 0;
-    // Each count is taken over the very text its button runs, so the two
-    // cannot drift apart.
-    for (const queries::ShiftQuery& query : queries::shiftQueries()) {
+    // Each count is taken over the very text its window's query runs, so the
+    // two cannot drift apart.
+    for (const shifts::ShiftWindow& window : shifts::windows()) {
         const QString alias = QStringLiteral("c%1").arg(i++);
-        text +=
-            QStringLiteral(", coalesce(%1.n, 0) as %2").arg(alias, quoteIdentifier(query.caption));
-        joins += QStringLiteral(
-                     " left join (select 姓名 as name, count(*) as n from (%1) "
-                     "group by 姓名) %2 on %2.name = s.name")
-                     .arg(queries::queryText(query, windows[std::size_t(query.startIndex)],
-                                             windows[std::size_t(query.endIndex)], from, to, name),
-                          alias);
+        text += QStringLiteral(", coalesce(%1.n, 0) as %2")
+                    .arg(alias, quoteIdentifier(window.anomalyCaption()));
+        joins +=
+            QStringLiteral(
+                " left join (select 姓名 as name, count(*) as n from (%1) "
+                "group by 姓名) %2 on %2.name = s.name")
+                .arg(queries::queryText(window, times[std::size_t(window.window->startTime)],
+                                        times[std::size_t(window.window->endTime)], from, to, name),
+                     alias);
     }
     text += QStringLiteral(
                 " from (select 姓名 as name, sum(班次 in (%1)) as days from yw where 班次 <> '' "
@@ -40,16 +41,14 @@ QString employeeSummaryQueryText(const ShiftWindowTexts& windows, const QDate& f
 }
 
 std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
-                                                 const ShiftWindowTexts& windows, const QDate& from,
-                                                 const QDate& to, const QString& name) {
-    for (const queries::ShiftQuery& query : queries::shiftQueries())
-        if (auto problem =
-                queries::shiftWindowProblem(query, windows[std::size_t(query.startIndex)],
-                                            windows[std::size_t(query.endIndex)]))
-            throw Error(ErrorKind::TypeMismatch, *problem);
+                                                 const shifts::WindowTimes& times,
+                                                 const QDate& from, const QDate& to,
+                                                 const QString& name) {
+    if (auto problem = queries::firstWindowTimeProblem(times))
+        throw Error(errc::kTypeMismatch, queries::describe(*problem));
     Connection connection(programFolder);
     requireScheduleEntries(connection);
-    return connection.open(employeeSummaryQueryText(windows, from, to, name)).rows();
+    return connection.open(employeeSummaryQueryText(times, from, to, name)).rows();
 }
 
 }  // namespace kq::reports

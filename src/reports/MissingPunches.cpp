@@ -2,19 +2,11 @@
 
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
-#include "data/JetSql.h"
 #include "reports/ReportPrerequisites.h"
 #include "reports/ReportSql.h"
 
 namespace kq::reports {
 namespace {
-
-// The night shifts: their out-punch falls on the next date. 夜 runs past
-// midnight as B does, although only B's anomaly window wraps.
-QString overnightCodeList() {
-    return jetsql::quote(QStringLiteral("B")) + QLatin1Char(',') +
-           jetsql::quote(QStringLiteral("夜"));
-}
 
 // The text form a time takes everywhere else in the grids.
 Value timeCell(const Value& time) {
@@ -28,10 +20,10 @@ Value timeCell(const Value& time) {
 QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name) {
     // ry is read once, over the range and the day after it (the night
     // shifts' mornings), and counted per employee and date, mornings and
-    // afternoons apart: a calendar day takes both halves of its date, a B or
-    // 夜 day the afternoon of its date and the morning of the next. A listed
-    // day has at most one punch, so the earliest time of its halves is its
-    // only one.
+    // afternoons apart: a calendar day takes both halves of its date, a day
+    // that runs noon to noon the afternoon of its date and the morning of the
+    // next. A listed day has at most one punch, so the earliest time of its
+    // halves is its only one.
     return QStringLiteral(
                "with e as (select rowid as seq, 日期 as day, 姓名 as name, 班次 as code from yw "
                "where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%5), "
@@ -51,7 +43,7 @@ QString missingPunchQueryText(const QDate& from, const QDate& to, const QString&
                "select day as 日期, name as 姓名, code as 班次, punches as 打卡次数, "
                "time as 打卡时间 from x where punches < 2 order by day, name, seq")
         .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), dateLiteral(to.addDays(1)),
-             nameCondition(name), overnightCodeList());
+             nameCondition(name), noonToNoonCodeList());
 }
 
 std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, const QDate& from,

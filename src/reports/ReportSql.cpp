@@ -4,14 +4,27 @@
 
 #include "data/DateTimeText.h"
 #include "data/JetSql.h"
-#include "stats/ShiftPass.h"
+#include "shifts/ShiftCatalogue.h"
 
 namespace kq::reports {
 
-QString shiftCodeList() {
+namespace {
+
+QString codeList(bool (*wanted)(const shifts::Shift&)) {
     QStringList codes;
-    for (const ShiftPass& pass : shiftPasses()) codes << jetsql::quote(pass.code);
+    for (const shifts::Shift& shift : shifts::catalogue())
+        if (wanted(shift)) codes << jetsql::quote(shift.code);
     return codes.join(QLatin1Char(','));
+}
+
+}  // namespace
+
+QString shiftCodeList() {
+    return codeList([](const shifts::Shift&) { return true; });
+}
+
+QString noonToNoonCodeList() {
+    return codeList([](const shifts::Shift& shift) { return shift.dayRunsNoonToNoon; });
 }
 
 QString dateLiteral(const QDate& date) { return jetsql::dateLiteral(datetime::shortDate(date)); }

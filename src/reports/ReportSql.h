@@ -6,8 +6,10 @@
 // Pieces of the reports' query texts, written one way for both reports.
 namespace kq::reports {
 
-// The six shift codes a statistics run collects, quoted: 'Z','A',...
+// The codes of the catalogue's shifts, quoted and joined by ",": all six,
+// which a statistics run collects, or those whose day runs noon to noon.
 QString shiftCodeList();
+QString noonToNoonCodeList();
 
 // The date as a "#2026/12/7#" literal.
 QString dateLiteral(const QDate& date);

@@ -8,9 +8,7 @@
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
 #include "controls/WindowStyle.h"
-#include "data/Connection.h"
-#include "import/ScheduleReport.h"
-#include "import/WorkbookImport.h"
+#include "import/ImportRun.h"
 #include "ui_Form2.h"
 
 using kq::ui::MessageBox;
@@ -39,6 +37,10 @@ void Form2::applyDesign() {
              ui->Text1_5,  ui->Text1_6,  ui->Text1_7,  ui->Text1_8, ui->Text1_9,
              ui->Text1_10, ui->Text1_11, ui->Text1_12, ui->Text1_13};
     for (QLineEdit* box : Text1) box->setStyleSheet(kq::ui::inputBoxStyleSheet());
+    // In the order of the shift catalogue's windows.
+    windowRows_ = {{ui->Frame1, ui->Label1},  {ui->Frame1, ui->Label9},  {ui->Frame2, ui->Label10},
+                   {ui->Frame2, ui->Label11}, {ui->Frame3, ui->Label12}, {ui->Frame3, ui->Label13},
+                   {ui->Frame3, ui->Label14}};
     // The report view starts without column headers; each report adds three.
     ui->ListView1->setColumnCount(0);
     ui->Text1_0->setFocus();
@@ -50,21 +52,33 @@ QString Form2::shiftWindowText(int index) const {
     return Text1[std::size_t(index)]->text();
 }
 
+kq::shifts::WindowTimes Form2::shiftWindowTimes() const {
+    kq::shifts::WindowTimes times;
+    for (std::size_t i = 0; i < times.size(); ++i) times[i] = Text1[i]->text();
+    return times;
+}
+
+QString Form2::windowTimeProblemMessage(const kq::queries::WindowTimeProblem& problem) const {
+    const WindowRow& row = windowRows_.at(std::size_t(problem.window));
+    return kq::queries::describe(problem) +
+           QStringLiteral(
+               "\n请在“%1”窗口“%2”栏“%3”行%4的时间框（第%5个时间框）中输入形如 8:00 的时间。")
+               .arg(windowTitle(), row.frame->title(), row.label->text(),
+                    problem.atStart ? QStringLiteral("左边") : QStringLiteral("右边"),
+                    QString::number(problem.timeIndex + 1));
+}
+
 void Form2::Form_Load() {
     kq::ui::runGuarded(this, [this] {
-        kq::ShiftWindowTimes times;
-        {
-            kq::Connection connection(programFolder_);
-            times = kq::readShiftWindowTimes(connection);
-        }
+        const kq::ShiftWindowTimes times = kq::readShiftWindowTimes(programFolder_);
         if (times.rowCount == 0) {
             MessageBox::plain(this, QStringLiteral("没有记录!"));
             return;
         }
         for (qsizetype i = 0; i < times.texts.size(); ++i)
             Text1[std::size_t(i)]->setText(times.texts[i]);
-        // A short pb would leave boxes reading "Text1"; say so instead of
-        // letting a query fail on them later.
+        // Too few stored times would leave boxes reading "Text1"; say so
+        // instead of letting a query fail on them later.
         if (!times.isComplete())
             MessageBox::warn(this, kq::shortShiftTimesMessage(times.texts.size()));
     });
@@ -74,8 +88,7 @@ void Form2::Command1_Click() {
     kq::ui::runGuarded(this, [this] {
         {
             kq::ui::BusyCursor busy;
-            kq::Connection connection(programFolder_);
-            kq::importWorkbook(connection, kq::Workbook::ShiftTimes);
+            kq::importWorkbook(programFolder_, kq::Workbook::ShiftTimes);
         }
         MessageBox::inform(this, QStringLiteral("排班设置更新完成"));
     });
@@ -85,11 +98,7 @@ void Form2::Command2_Click() { close(); }
 
 void Form2::Command3_Click() {
     kq::ui::runGuarded(this, [this] {
-        kq::ScheduleReport report;
-        {
-            kq::Connection connection(programFolder_);
-            report = kq::readScheduleReport(connection);
-        }
+        const kq::ScheduleReport report = kq::readScheduleReport(programFolder_);
         for (int j = 0; j < report.columns.size(); ++j) {
             if (QListWidgetItem* item = ui->List1->item(j))
                 item->setText(report.columns[j]);

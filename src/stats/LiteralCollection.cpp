@@ -9,13 +9,13 @@
 namespace kq {
 
 qsizetype collectLiterally(Connection& connection, const std::vector<ScheduleEntry>& entries,
-                           const ShiftPass& pass) {
+                           const shifts::Shift& shift) {
     struct Item {
         QString date, name, time;
     };
     std::vector<Item> items;
     for (const ScheduleEntry& entry : entries) {
-        if (entry.code != pass.code) continue;
+        if (entry.code != shift.code) continue;
         Recordset punches = connection.open(
             QStringLiteral("select * from ry where 日期 = ") + jetsql::dateLiteral(entry.date) +
             QStringLiteral(" and 姓名 = ") + jetsql::quote(entry.name) + QLatin1Char(' '));
@@ -26,8 +26,8 @@ qsizetype collectLiterally(Connection& connection, const std::vector<ScheduleEnt
     }
 
     Transaction transaction(connection);
-    connection.execute(QStringLiteral("delete from ") + pass.table);
-    TableAppender table(connection, pass.table);
+    connection.execute(QStringLiteral("delete from ") + shift.table);
+    TableAppender table(connection, shift.table);
     qsizetype written = 0;
     for (const Item& item : items) {
         if (item.time.isEmpty()) continue;

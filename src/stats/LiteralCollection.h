@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "shifts/ShiftCatalogue.h"
 #include "stats/ScheduleFlattening.h"
-#include "stats/ShiftPass.h"
 
 namespace kq {
 
@@ -16,6 +16,6 @@ class Connection;
 // refilled row by row in one transaction. Punches without a time are left
 // out. Returns the number of rows written.
 qsizetype collectLiterally(Connection& connection, const std::vector<ScheduleEntry>& entries,
-                           const ShiftPass& pass);
+                           const shifts::Shift& shift);
 
 }  // namespace kq

@@ -7,7 +7,7 @@
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
-#include "stats/ShiftPass.h"
+#include "shifts/ShiftCatalogue.h"
 
 namespace kq {
 namespace {
@@ -93,7 +93,7 @@ void PunchCollector::dropWorkTables() {
 void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     std::vector<int> passOf(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        passOf[i] = shiftPassIndex(entries[i].code);
+        passOf[i] = shifts::shiftIndex(entries[i].code);
         anySelected_ = anySelected_ || passOf[i] >= 0;
     }
     // Without a selected entry no lookup would run: ry is not even read.
@@ -134,10 +134,10 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     transaction.commit();
 }
 
-qsizetype PunchCollector::rewrite(int passIndex) {
-    const ShiftPass& pass = shiftPasses().at(std::size_t(passIndex));
+qsizetype PunchCollector::rewrite(int shiftIndex) {
+    const shifts::Shift& shift = shifts::catalogue().at(std::size_t(shiftIndex));
     Transaction transaction(connection_);
-    connection_.execute(QStringLiteral("delete from ") + pass.table);
+    connection_.execute(QStringLiteral("delete from ") + shift.table);
     qsizetype written = 0;
     if (anySelected_) {
         Statement fill = connection_.prepare(
@@ -145,8 +145,8 @@ qsizetype PunchCollector::rewrite(int passIndex) {
                            "select e.dayOnly, p.name, p.time from temp.kq_entry e "
                            "cross join temp.kq_punch p on p.day = e.day and p.name = e.name "
                            "where e.pass = ?1 order by e.seq, p.rid")
-                .arg(quoteIdentifier(pass.table)));
-        fill.bind(1, double(passIndex));
+                .arg(quoteIdentifier(shift.table)));
+        fill.bind(1, double(shiftIndex));
         fill.step();
         written = qsizetype(sqlite3_changes64(connection_.handle()));
     }

@@ -23,9 +23,10 @@ class PunchCollector {
     PunchCollector(const PunchCollector&) = delete;
     PunchCollector& operator=(const PunchCollector&) = delete;
 
-    // Empties the pass's table and fills it in one transaction: a failure
-    // leaves the table as it was. Returns the number of rows written.
-    qsizetype rewrite(int passIndex);
+    // The pass of the catalogue's shift shiftIndex: empties its table and
+    // fills it in one transaction; a failure leaves the table as it was.
+    // Returns the number of rows written.
+    qsizetype rewrite(int shiftIndex);
 
   private:
     void prepareEntries(const std::vector<ScheduleEntry>& entries);

@@ -1,12 +1,19 @@
 #include "stats/StatisticsRun.h"
 
 #include "data/Connection.h"
+#include "shifts/ShiftCatalogue.h"
 #include "stats/PunchCollector.h"
 #include "stats/ScheduleFlattening.h"
-#include "stats/ShiftPass.h"
 #include "stats/UnfinishedRun.h"
 
 namespace kq {
+namespace {
+
+QString passFinishedMessage(const shifts::Shift& shift) {
+    return shift.name + QStringLiteral("统计数据更新完成");
+}
+
+}  // namespace
 
 StatisticsResult runStatistics(Connection& connection,
                                const std::function<void(const QString& message)>& announce) {
@@ -20,12 +27,19 @@ StatisticsResult runStatistics(Connection& connection,
     announce(kScheduleFlattenedMessage);
 
     PunchCollector collector(connection, entries);
-    for (std::size_t i = 0; i < shiftPasses().size(); ++i) {
+    const auto& shifts = shifts::catalogue();
+    for (std::size_t i = 0; i < shifts.size(); ++i) {
         result.punches[i] = collector.rewrite(int(i));
-        if (i + 1 == shiftPasses().size()) markStatisticsRunFinished(connection, run);
-        announce(shiftPasses()[i].message);
+        if (i + 1 == shifts.size()) markStatisticsRunFinished(connection, run);
+        announce(passFinishedMessage(shifts[i]));
     }
     return result;
+}
+
+StatisticsResult runStatistics(const QString& programFolder,
+                               const std::function<void(const QString& message)>& announce) {
+    Connection connection(programFolder);
+    return runStatistics(connection, announce);
 }
 
 }  // namespace kq

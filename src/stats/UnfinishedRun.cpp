@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
+#include <QStringList>
 
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
+#include "shifts/ShiftCatalogue.h"
 
 namespace kq {
 namespace {
@@ -51,12 +53,20 @@ std::optional<QString> unfinishedStatisticsRun(const QString& programFolder) {
     return unfinishedStatisticsRun(connection);
 }
 
+std::optional<QString> checkDatabaseAtStart(const QString& programFolder) {
+    Connection connection(programFolder);
+    connection.verifyIntact();
+    return unfinishedStatisticsRun(connection);
+}
+
 QString unfinishedRunMessage(const QString& startedAt) {
+    QStringList names;
+    for (const shifts::Shift& shift : shifts::catalogue()) names << shift.name;
     return QStringLiteral(
                "%1开始的“开始统计”没有进行完（程序被关闭或出错）。\n"
-               "常班、A班、B班、早班、中班、夜班各统计表中的数据可能一部分来自这次统计、"
+               "%2各统计表中的数据可能一部分来自这次统计、"
                "一部分来自更早的统计，查询结果不可靠。\n请重新点击“开始统计”。")
-        .arg(startedAt);
+        .arg(startedAt, names.join(QStringLiteral("、")));
 }
 
 }  // namespace kq

@@ -25,6 +25,11 @@ void markStatisticsRunFinished(Connection& connection, qint64 run);
 std::optional<QString> unfinishedStatisticsRun(Connection& connection);
 std::optional<QString> unfinishedStatisticsRun(const QString& programFolder);
 
+// The check when the program starts, over a connection of its own: reads the
+// whole file once (a damaged one throws, see Connection::verifyIntact), then
+// looks for a run that did not finish.
+std::optional<QString> checkDatabaseAtStart(const QString& programFolder);
+
 // What the clerk is told about such a run.
 QString unfinishedRunMessage(const QString& startedAt);
 

@@ -164,8 +164,10 @@ TEST_F(QueriesTest, BoxThatIsNotATimeIsNamedAndNothingChanges) {
     const auto& message = h.messages.all()[0];
     EXPECT_EQ(message.kind, Kind::Exclamation);
     EXPECT_EQ(message.title, "提示");
-    EXPECT_TRUE(message.text.contains("B班的结束时间“Text1”")) << message.text.toStdString();
-    EXPECT_TRUE(message.text.contains("“AB班”")) << message.text.toStdString();
+    EXPECT_EQ(message.text,
+              "B班的结束时间“Text1”不是有效的时间，无法查询B班异常。\n"
+              "请在“班次设置”窗口“AB班”栏“B：”行右边的时间框（第8个时间框）中"
+              "输入形如 8:00 的时间。");
     EXPECT_EQ(resultRows(h), QStringList{"2026/12/2 7:50:00 甲"});
     EXPECT_EQ(h.frameTitle("Frame1"), "常班上午异常数：1行");
 }

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "ButtonWindows.h"
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "data/TableAppender.h"
@@ -10,6 +11,7 @@
 #include "support/TestFolder.h"
 
 using namespace kq::queries;
+using namespace kq::test;
 
 namespace {
 
@@ -51,10 +53,9 @@ class QueryRunTest : public ::testing::Test {
         return out;
     }
 
-    QStringList shift(const char* button, const QString& start, const QString& end,
+    QStringList shift(int window, const QString& start, const QString& end,
                       const QString& name = QString(), QDate from = kFirst, QDate to = kSixth) {
-        return listed(runShiftQuery(folder_.path(), shiftQuery(QString::fromUtf8(button)), start,
-                                    end, from, to, name));
+        return listed(runShiftQuery(folder_.path(), window, start, end, from, to, name));
     }
 
     QStringList punches(const QString& start, const QString& end, const QString& name = {}) {
@@ -71,19 +72,19 @@ TEST_F(QueryRunTest, IntervalBoundsAreExclusiveAndDatesInclusive) {
                {"2026/12/6", "12:00", "甲"},
                {"2026/11/30", "9:00", "甲"},
                {"2026/12/7", "9:00", "甲"}});
-    EXPECT_EQ(shift("Command10", "8:00", "12:00"),
+    EXPECT_EQ(shift(kA, "8:00", "12:00"),
               QStringList({"2026/12/1 8:00:01 甲", "2026/12/6 11:59:59 甲"}));
     // The window as pb delivers it, with seconds, bounds the same way.
-    EXPECT_EQ(shift("Command10", "8:00:00", "12:00:00").size(), 2);
+    EXPECT_EQ(shift(kA, "8:00:00", "12:00:00").size(), 2);
     // Only the B shift wraps past midnight.
     fill("A", {{"2026/12/2", "21:30", "甲"}, {"2026/12/2", "6:15", "甲"}});
-    EXPECT_TRUE(shift("Command10", "20:00", "8:00").isEmpty());
+    EXPECT_TRUE(shift(kA, "20:00", "8:00").isEmpty());
 }
 
 TEST_F(QueryRunTest, RegularShiftRowsApplyOnlyTheirOwnWindow) {
     fill("tj", {{"2026/12/3", "7:50", "乙"}, {"2026/12/3", "13:10", "乙"}});
-    EXPECT_EQ(shift("Command8", "7:30", "8:00"), QStringList({"2026/12/3 7:50:00 乙"}));
-    EXPECT_EQ(shift("Command9", "13:00", "13:30"), QStringList({"2026/12/3 13:10:00 乙"}));
+    EXPECT_EQ(shift(kRegularMorning, "7:30", "8:00"), QStringList({"2026/12/3 7:50:00 乙"}));
+    EXPECT_EQ(shift(kRegularAfternoon, "13:00", "13:30"), QStringList({"2026/12/3 13:10:00 乙"}));
 }
 
 TEST_F(QueryRunTest, OvernightWindowWrapsPastMidnightWithinTheRange) {
@@ -95,10 +96,10 @@ TEST_F(QueryRunTest, OvernightWindowWrapsPastMidnightWithinTheRange) {
                {"2026/12/6", "21:30", "甲"},
                {"2026/12/7", "6:15", "甲"}});
     EXPECT_EQ(
-        shift("Command11", "20:00", "8:00"),
+        shift(kB, "20:00", "8:00"),
         QStringList({"2026/12/1 21:30:00 甲", "2026/12/1 6:15:00 甲", "2026/12/6 21:30:00 甲"}));
     // A window that does not cross midnight lists every record of the range.
-    EXPECT_EQ(shift("Command11", "8:00", "17:00").size(), 6);
+    EXPECT_EQ(shift(kB, "8:00", "17:00").size(), 6);
 }
 
 TEST_F(QueryRunTest, NameFilterAppliesToBothArmsAndMatchesExactly) {
@@ -107,26 +108,25 @@ TEST_F(QueryRunTest, NameFilterAppliesToBothArmsAndMatchesExactly) {
                {"2026/12/2", "22:00", "乙"},
                {"2026/12/2", "5:00", " "},
                {"2026/12/2", "5:00", "O'Brien"}});
-    EXPECT_EQ(shift("Command11", "20:00", "8:00", QStringLiteral("甲")).size(), 2);
-    EXPECT_EQ(shift("Command11", "20:00", "8:00", QStringLiteral(" ")),
+    EXPECT_EQ(shift(kB, "20:00", "8:00", QStringLiteral("甲")).size(), 2);
+    EXPECT_EQ(shift(kB, "20:00", "8:00", QStringLiteral(" ")),
               QStringList({"2026/12/2 5:00:00  "}));
-    EXPECT_EQ(shift("Command11", "20:00", "8:00", QStringLiteral("O'Brien")),
+    EXPECT_EQ(shift(kB, "20:00", "8:00", QStringLiteral("O'Brien")),
               QStringList({"2026/12/2 5:00:00 O'Brien"}));
     // Typed text stays a name: it cannot widen the condition.
-    EXPECT_TRUE(shift("Command11", "20:00", "8:00", QStringLiteral("x') or ('1'='1")).isEmpty());
-    EXPECT_TRUE(shift("Command11", "20:00", "8:00", QStringLiteral("#8:00#")).isEmpty());
+    EXPECT_TRUE(shift(kB, "20:00", "8:00", QStringLiteral("x') or ('1'='1")).isEmpty());
+    EXPECT_TRUE(shift(kB, "20:00", "8:00", QStringLiteral("#8:00#")).isEmpty());
 }
 
 TEST_F(QueryRunTest, BadShiftWindowIsReportedBeforeTheDatabaseIsAsked) {
     try {
-        shift("Command12", QStringLiteral("Text1"), QStringLiteral("9:00"));
+        shift(kEarly, QStringLiteral("Text1"), QStringLiteral("9:00"));
         FAIL() << "a design text was taken for a time";
     } catch (const kq::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("早班的开始时间“Text1”")))
             << e.description().toStdString();
     }
-    EXPECT_THROW(shift("Command12", QStringLiteral("8:00"), QStringLiteral("9:00) or (1=1")),
-                 kq::Error);
+    EXPECT_THROW(shift(kEarly, QStringLiteral("8:00"), QStringLiteral("9:00) or (1=1")), kq::Error);
 }
 
 TEST_F(QueryRunTest, PunchQueryListsStrictlyBetweenTheTypedTimes) {

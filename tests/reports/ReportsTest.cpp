@@ -18,8 +18,8 @@ namespace {
 const QDate kFirst(2026, 12, 1);
 const QDate kFourth(2026, 12, 4);
 
-ShiftWindowTexts windows() {
-    ShiftWindowTexts out;
+kq::shifts::WindowTimes windows() {
+    kq::shifts::WindowTimes out;
     const QStringList times = kq::test::reportMonthWindows();
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = times[qsizetype(i)];
     return out;
@@ -77,16 +77,17 @@ TEST_F(ReportsTest, SummaryOfTheMonthAgreesWithTheShiftButtons) {
                                }));
 
     // Every count is what that button lists for the employee over the range.
-    const ShiftWindowTexts w = windows();
+    const kq::shifts::WindowTimes w = windows();
+    const auto shiftWindows = kq::shifts::windows();
     for (qsizetype r = 0; r < rows->rowCount(); ++r) {
         const QString name = rows->cell(r, 0).toText();
-        int column = 3;
-        for (const kq::queries::ShiftQuery& q : kq::queries::shiftQueries()) {
+        for (std::size_t i = 0; i < shiftWindows.size(); ++i) {
+            const kq::shifts::Window& bounds = *shiftWindows[i].window;
             const auto listed =
-                kq::queries::runShiftQuery(folder_.path(), q, w[std::size_t(q.startIndex)],
-                                           w[std::size_t(q.endIndex)], kFirst, kFourth, name);
-            EXPECT_EQ(rows->cell(r, column++).toText(), QString::number(listed->rowCount()))
-                << name.toStdString() << ' ' << q.caption.toStdString();
+                kq::queries::runShiftQuery(folder_.path(), int(i), w[std::size_t(bounds.startTime)],
+                                           w[std::size_t(bounds.endTime)], kFirst, kFourth, name);
+            EXPECT_EQ(rows->cell(r, 3 + qsizetype(i)).toText(), QString::number(listed->rowCount()))
+                << name.toStdString() << ' ' << shiftWindows[i].anomalyCaption().toStdString();
         }
         EXPECT_EQ(
             rows->cell(r, 2).toText(),
@@ -110,7 +111,7 @@ TEST(ReportsPrerequisites, ReportsAskForAStatisticsRunAndValidWindows) {
             EXPECT_EQ(e.description(), kNoScheduleEntriesMessage);
         }
     }
-    ShiftWindowTexts bad = windows();
+    kq::shifts::WindowTimes bad = windows();
     bad[7] = "Text1";
     try {
         runEmployeeSummary(folder.path(), bad, kFirst, kFourth, QString());

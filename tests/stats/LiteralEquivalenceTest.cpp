@@ -6,9 +6,9 @@
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "data/TableCatalogue.h"
+#include "shifts/ShiftCatalogue.h"
 #include "stats/LiteralCollection.h"
 #include "stats/ScheduleFlattening.h"
-#include "stats/ShiftPass.h"
 #include "stats/StatisticsRun.h"
 #include "support/TestFolder.h"
 
@@ -58,7 +58,9 @@ void makeRandomData(kq::Connection& connection, quint32 seed) {
 // yw and the six per-shift tables, cell by cell in stored order.
 std::vector<kq::RowSet> snapshot(kq::Connection& connection) {
     std::vector<kq::RowSet> tables;
-    for (const QString& table : QStringList{"yw"} + kq::tables::kShiftTables) {
+    QStringList names = {"yw"};
+    for (const kq::shifts::Shift& shift : kq::shifts::catalogue()) names << shift.table;
+    for (const QString& table : names) {
         const auto rows =
             connection.open("select * from " + kq::quoteIdentifier(table) + " order by rowid");
         tables.push_back(*rows.rows());
@@ -79,8 +81,8 @@ TEST(LiteralEquivalenceTest, FastRunWritesExactlyWhatOneLookupPerEntryWrites) {
 
         const auto entries = kq::flattenSchedule(connection);
         kq::writeScheduleEntries(connection, entries);
-        for (const kq::ShiftPass& pass : kq::shiftPasses())
-            kq::collectLiterally(connection, entries, pass);
+        for (const kq::shifts::Shift& shift : kq::shifts::catalogue())
+            kq::collectLiterally(connection, entries, shift);
 
         ASSERT_EQ(fast, snapshot(connection)) << "seed " << seed;
         for (const qsizetype n : result.punches) collected += n;

@@ -4,7 +4,7 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
-#include "stats/ShiftPass.h"
+#include "shifts/ShiftCatalogue.h"
 #include "stats/StatisticsRun.h"
 #include "support/TestFolder.h"
 
@@ -31,14 +31,14 @@ class StatisticsRunTest : public ::testing::Test {
     // The six per-shift tables that hold nothing, in pass order.
     QStringList emptyShiftTables() {
         QStringList empty;
-        for (const QString& table : kq::tables::kShiftTables)
-            if (rows(table).isEmpty()) empty << table;
+        for (const kq::shifts::Shift& shift : kq::shifts::catalogue())
+            if (rows(shift.table).isEmpty()) empty << shift.table;
         return empty;
     }
     void fillShiftTablesWithOldRows() {
-        for (const QString& table : kq::tables::kShiftTables)
+        for (const kq::shifts::Shift& shift : kq::shifts::catalogue())
             connection_.executeNative(
-                QStringLiteral("insert into \"%1\" values (1, 'old', 0.5)").arg(table));
+                QStringLiteral("insert into \"%1\" values (1, 'old', 0.5)").arg(shift.table));
     }
 
     kq::test::TestFolder folder_;
@@ -65,17 +65,16 @@ TEST_F(StatisticsRunTest, WorkedExampleFillsOnlyAWithTheScheduledDaysPunches) {
 
 TEST_F(StatisticsRunTest, EachCodeFillsItsOwnTableAndNothingElseMatches) {
     const QStringList staff = {"常1", "A1", "B1", "早1", "中1", "夜1", "小a", "空A", "休1"};
-    makeSchedule(
-        connection_, staff,
-        {{"2024/1/5", {"常", "A", "B", "早", "中", kq::kNightShiftCode, "a", " A", "休"}}});
+    makeSchedule(connection_, staff,
+                 {{"2024/1/5", {"常", "A", "B", "早", "中", "夜", "a", " A", "休"}}});
     for (const QString& name : staff) addPunch(connection_, "2024/1/5", "9:00", name);
 
     run();
 
     for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(rows(kq::shiftPasses()[i].table),
+        EXPECT_EQ(rows(kq::shifts::catalogue()[i].table),
                   QStringList(QStringLiteral("2024/1/5 %1 9:00:00").arg(staff[qsizetype(i)])))
-            << kq::shiftPasses()[i].table.toStdString();
+            << kq::shifts::catalogue()[i].table.toStdString();
     EXPECT_EQ(rows("yw").size(), 9);
 }
 
@@ -105,7 +104,7 @@ TEST_F(StatisticsRunTest, EmptyScheduleEmptiesAllTablesAndStillAnnouncesEverySta
     addPunch(connection_, "2024/1/5", "8:00", kJia);
     run();
     EXPECT_EQ(messages_, kSevenMessages);
-    EXPECT_EQ(emptyShiftTables(), kq::tables::kShiftTables);
+    EXPECT_EQ(emptyShiftTables(), QStringList({"tj", "A", "B", "Z", "ZH", "Y"}));
     EXPECT_TRUE(rows("yw").isEmpty());
 }
 

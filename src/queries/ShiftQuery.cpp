@@ -50,7 +50,7 @@ std::shared_ptr<const RowSet> runShiftQuery(const QString& programFolder, int wi
                                             const QDate& from, const QDate& to,
                                             const QString& name) {
     if (auto problem = windowTimeProblem(window, start, end))
-        throw Error(errc::kTypeMismatch, describe(*problem));
+        throw Error(ErrorKind::TypeMismatch, describe(*problem));
     Connection connection(programFolder);
     return connection.open(queryText(shifts::windowAt(window), start, end, from, to, name)).rows();
 }

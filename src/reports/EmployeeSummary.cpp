@@ -45,7 +45,7 @@ std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
                                                  const QDate& from, const QDate& to,
                                                  const QString& name) {
     if (auto problem = queries::firstWindowTimeProblem(times))
-        throw Error(errc::kTypeMismatch, queries::describe(*problem));
+        throw Error(ErrorKind::TypeMismatch, queries::describe(*problem));
     Connection connection(programFolder);
     requireScheduleEntries(connection);
     return connection.open(employeeSummaryQueryText(times, from, to, name)).rows();

@@ -2,17 +2,14 @@
 
 #include "data/Connection.h"
 #include "data/TableCatalogue.h"
-#include "shifts/ShiftCatalogue.h"
 
 namespace kq {
 
-// pb's first rows are the settings times of the shift catalogue.
-static_assert(kShiftWindowTimeCount == shifts::kWindowTimeCount);
-
 namespace {
 
+// "select * from ry ": the tool's own text for a whole table.
 std::shared_ptr<const RowSet> wholeTable(Connection& connection, const QString& table) {
-    return connection.open(QStringLiteral("select * from ") + table).rows();
+    return connection.open(QStringLiteral("select * from %1 ").arg(table)).rows();
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ ShiftWindowTimes readShiftWindowTimes(Connection& connection) {
                                    "再按“保存设置”重新导入。")
                         .arg(workbookFileName(connection.programFolder(), Workbook::ShiftTimes)));
     // Rows after the fourteenth are not shift times.
-    for (; !rows.eof() && times.texts.size() < kShiftWindowTimeCount; rows.moveNext())
+    for (; !rows.eof() && times.texts.size() < shifts::kWindowTimeCount; rows.moveNext())
         times.texts << rows.field(tables::kTime).toText();
     return times;
 }
@@ -29,8 +29,8 @@ QString shortShiftTimesMessage(qsizetype found) {
                "其余%3个时间框仍显示“Text1”，用到它们的异常查询无法进行。"
                "请补全 pb.xls 后按“保存设置”，再重新打开班次设置。")
         .arg(found)
-        .arg(kShiftWindowTimeCount)
-        .arg(kShiftWindowTimeCount - found);
+        .arg(shifts::kWindowTimeCount)
+        .arg(shifts::kWindowTimeCount - found);
 }
 
 }  // namespace kq

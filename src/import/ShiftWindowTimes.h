@@ -3,12 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "shifts/ShiftCatalogue.h"
+
 namespace kq {
 
 class Connection;
-
-// The shift settings hold fourteen times: from/to of each shift's window(s).
-inline constexpr int kShiftWindowTimeCount = 14;
 
 // What pb offers the shift settings: the text of 时间 in each of its first
 // fourteen rows, in row order (an empty time gives an empty text), and how
@@ -17,7 +16,7 @@ struct ShiftWindowTimes {
     QStringList texts;
     qsizetype rowCount = 0;
 
-    bool isComplete() const { return texts.size() == kShiftWindowTimeCount; }
+    bool isComplete() const { return texts.size() == shifts::kWindowTimeCount; }
 };
 
 // Reads "select * from pb ". Throws kq::Error when pb is missing or has no

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows (x86-64, MinGW) dependencies into the cache, once, and
 # writes the prefixes the program's build uses to $KQ_WINDOWS_CACHE/prefixes.env:
-#   Qt 6 (Core, Gui, Widgets; windows and offscreen platform plugins) from
+#   Qt 6 (Core, Gui, Widgets, PrintSupport; windows and offscreen platform plugins) from
 #   qt6-base, the SQLite amalgamation from sqlite3, libzip, libxlsxwriter and
 #   googletest, each from the Debian source of the version installed here.
 #   zlib comes ready-built from libz-mingw-w64-dev.
@@ -72,6 +72,8 @@ build_qt() {
     "$qt_host_version"+* | "$qt_host_version"-*) ;;
     *) kqw_die "host Qt tools ($qt_host_version) differ from qt6-base $qt_version" ;;
   esac
+  # Print Support is built: the print preview needs it, and Qt 6 links its
+  # Windows printer support into Qt6PrintSupport.dll (no plugin to ship).
   # No directwrite3: 6.4.2's windows plugin then wants the DirectWrite font
   # database, which QtGui builds only together with direct2d. Its configure
   # option does not reach the feature; FEATURE_directwrite3 below does.
@@ -80,7 +82,7 @@ build_qt() {
     -nomake examples -nomake tests
     -no-opengl -no-dbus -no-icu -no-feature-tabletevent
     -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
-    -no-feature-sql -no-feature-network -no-feature-xml -no-feature-printsupport
+    -no-feature-sql -no-feature-network -no-feature-xml
     -no-feature-concurrent -no-feature-testlib -no-zstd -no-pkg-config
     -no-feature-direct2d -no-feature-vulkan -no-feature-directwrite3)
   # Debian keeps the host Qt's CMake packages under the multiarch folder.

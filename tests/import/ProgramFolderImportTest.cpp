@@ -8,6 +8,10 @@
 #include "import/WorkbookImport.h"
 #include "support/TestFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kq {
 namespace {
 
@@ -92,6 +96,27 @@ TEST(ProgramFolderImport, DoubledSeparatorsReachTheReaderAsGiven) {
         Connection connection(folder);
         EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 3) << folder.toStdString();
     }
+}
+#else
+// A drive letter mapped onto a folder, as a network share is mapped: the
+// drive's root "X:/" is the program folder and reaches the reader as given.
+TEST(ProgramFolderImport, AMappedDriveRootIsAProgramFolder) {
+    TestFolder root;
+    place(QStringLiteral("ry_3punches.xls"), root.path(), QStringLiteral("ry.xls"));
+    const DWORD used = GetLogicalDrives();
+    wchar_t letter = L'Z';
+    while (letter > L'M' && (used & (1u << (letter - L'A')))) --letter;
+    ASSERT_FALSE(used & (1u << (letter - L'A'))) << "no free drive letter";
+    const wchar_t drive[] = {letter, L':', 0};
+    const std::wstring target = QDir::toNativeSeparators(root.path()).toStdWString();
+    ASSERT_TRUE(DefineDosDeviceW(0, drive, target.c_str())) << GetLastError();
+    const QString folder = QString::fromWCharArray(drive) + QLatin1Char('/');
+    EXPECT_EQ(workbookPath(folder, Workbook::Punches), folder + QStringLiteral("ry.xls"));
+    {
+        Connection connection(folder);
+        EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 3);
+    }
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
 }
 #endif
 

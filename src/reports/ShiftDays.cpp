@@ -18,18 +18,24 @@ QString insideWindow(const shifts::Shift& shift, const shifts::Window& window,
         .arg(start, end, shift.windowWrapsMidnight ? QStringLiteral("or") : QStringLiteral("and"));
 }
 
-// Per employee and date, the punches of each window, mornings and
-// afternoons apart, as columns a<i> and p<i> (i the window's index).
+// Per employee and date, the punches inside any window of each shift (i
+// its index in the catalogue): for a calendar day one count, w<i>; for a
+// day that runs noon to noon mornings and afternoons apart, a<i> and p<i>.
 QString windowCounts(const shifts::WindowTimes& times) {
     QString columns;
     int i = 0;
-    for (const shifts::ShiftWindow& w : shifts::windows()) {
-        const QString inside = insideWindow(*w.shift, *w.window, times);
-        columns += QStringLiteral(
-                       ", sum(时间 < #12:00# and %1) as a%2, "
-                       "sum(时间 >= #12:00# and %1) as p%2")
-                       .arg(inside)
-                       .arg(i++);
+    for (const shifts::Shift& shift : shifts::catalogue()) {
+        QStringList inside;
+        for (const shifts::Window& window : shift.windows)
+            inside << insideWindow(shift, window, times);
+        const QString any = inside.join(QStringLiteral(" or "));
+        columns += shift.dayRunsNoonToNoon ? QStringLiteral(
+                                                 ", sum(时间 < #12:00# and (%1)) as a%2, "
+                                                 "sum(时间 >= #12:00# and (%1)) as p%2")
+                                                 .arg(any)
+                                                 .arg(i)
+                                           : QStringLiteral(", sum(%1) as w%2").arg(any).arg(i);
+        ++i;
     }
     return columns;
 }
@@ -39,14 +45,12 @@ QString markedColumn() {
     QString cases;
     int i = 0;
     for (const shifts::Shift& shift : shifts::catalogue()) {
-        QStringList counts;
-        for (std::size_t k = 0; k < shift.windows.size(); ++k, ++i) {
-            counts << (shift.dayRunsNoonToNoon
-                           ? QStringLiteral("coalesce(d.p%1, 0) + coalesce(n.a%1, 0)").arg(i)
-                           : QStringLiteral("coalesce(d.a%1 + d.p%1, 0)").arg(i));
-        }
-        cases += QStringLiteral(" when %1 then (%2) > 0")
-                     .arg(jetsql::quote(shift.code), counts.join(QStringLiteral(" + ")));
+        cases += QStringLiteral(" when %1 then %2 > 0")
+                     .arg(jetsql::quote(shift.code),
+                          shift.dayRunsNoonToNoon
+                              ? QStringLiteral("coalesce(d.p%1, 0) + coalesce(n.a%1, 0)").arg(i)
+                              : QStringLiteral("coalesce(d.w%1, 0)").arg(i));
+        ++i;
     }
     return QStringLiteral(", case e.code%1 else 0 end as marked").arg(cases);
 }

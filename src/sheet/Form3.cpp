@@ -57,7 +57,9 @@ Form3::Form3(QWidget* owner)
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Rows of one line each: fixed heights spare measuring two thousand rows.
     Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 8);
     Grid1->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
     Command1 = button(this, "Command1", QStringLiteral("导出"));
@@ -84,7 +86,6 @@ Form3::~Form3() = default;
 void Form3::showSheet(kq::reports::AttendanceSheet sheet) {
     Label1->setText(kq::reports::sheetTitle(sheet));
     model_->setSheet(std::move(sheet));
-    Grid1->resizeRowsToContents();
 }
 
 const kq::reports::AttendanceSheet& Form3::sheet() const { return model_->sheet(); }

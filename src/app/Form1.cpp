@@ -11,6 +11,7 @@
 #include "controls/TextFit.h"
 #include "controls/WindowStyle.h"
 #include "settings/Form2.h"
+#include "sheet/Form3.h"
 #include "stats/UnfinishedRun.h"
 #include "ui_Form1.h"
 
@@ -75,6 +76,7 @@ void Form1::connectButtons() {
         {ui->Command11, &Form1::Command11_Click}, {ui->Command12, &Form1::Command12_Click},
         {ui->Command13, &Form1::Command13_Click}, {ui->Command14, &Form1::Command14_Click},
         {ui->Command15, &Form1::Command15_Click}, {ui->Command16, &Form1::Command16_Click},
+        {ui->Command17, &Form1::Command17_Click},
     };
     for (const auto& [button, slot] : handlers)
         connect(button, &QAbstractButton::clicked, this, slot);
@@ -113,6 +115,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     }
     // The program ends at once: the settings window goes without asking.
     delete form2_.data();
+    delete form3_.data();
     event->accept();
     QCoreApplication::quit();
 }

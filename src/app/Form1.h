@@ -16,6 +16,7 @@ class SpreadsheetLauncher;
 }  // namespace kq::ui
 
 class Form2;
+class Form3;
 class QCloseEvent;
 
 // The main window: filter fields, the two grids and the buttons that drive
@@ -65,6 +66,11 @@ class Form1 : public QWidget {
     void Command14_Click();  // 夜班异常
     void Command15_Click();  // 缺卡名单
     void Command16_Click();  // 人员汇总
+    void Command17_Click();  // 考勤月报
+
+  public:
+    // The monthly sheet window, once 考勤月报 has opened it.
+    Form3* attendanceSheet() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,5 +89,6 @@ class Form1 : public QWidget {
     QString programFolder_;
     Clock clock_;
     QPointer<Form2> form2_;
+    QPointer<Form3> form3_;
     std::shared_ptr<kq::ui::SpreadsheetLauncher> launcher_;
 };

@@ -12,6 +12,8 @@
 
 #include "data/Error.h"
 #include "export/NarrowPath.h"
+#include "export/TextUnits.h"
+#include "export/WorkbookFormats.h"
 
 namespace kq {
 
@@ -27,37 +29,6 @@ constexpr int kMaxCellText = 32767;
 
 [[noreturn]] void fail(const QString& what) {
     throw Error(ErrorKind::Export, QStringLiteral("导出失败：%1").arg(what));
-}
-
-bool isWide(char32_t cp) {
-    return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0x303E) ||
-           (cp >= 0x3041 && cp <= 0x33FF) || (cp >= 0x3400 && cp <= 0x4DBF) ||
-           (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0xA000 && cp <= 0xA4CF) ||
-           (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
-           (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
-           (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x1F300 && cp <= 0x1F64F) ||
-           (cp >= 0x20000 && cp <= 0x3FFFD);
-}
-
-// Display width in character units of the longest line of the text.
-int displayUnits(const QString& text) {
-    int widest = 0;
-    int line = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
-        if (ch == u'\n') {
-            widest = std::max(widest, line);
-            line = 0;
-            continue;
-        }
-        char32_t cp = ch.unicode();
-        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(ch, text.at(i + 1));
-            ++i;
-        }
-        line += isWide(cp) ? 2 : 1;
-    }
-    return std::max(widest, line);
 }
 
 QString cellName(int row, int col) {
@@ -86,6 +57,8 @@ struct NewSheet {
     WorkbookPtr workbook;
     lxw_worksheet* sheet = nullptr;
     lxw_format* bold = nullptr;  // the header row's
+    std::unique_ptr<WorkbookFormats> formats;
+    int firstRow = 0;  // the sheet row of grid row 0
 };
 
 NewSheet newSheet(const QByteArray& fileName, QByteArray& tmpDir) {
@@ -107,12 +80,13 @@ NewSheet newSheet(const QByteArray& fileName, QByteArray& tmpDir) {
         fail(QStringLiteral("无法创建工作表（内存不足）。"));
     }
     format_set_bold(out.bold);
+    out.formats = std::make_unique<WorkbookFormats>(out.workbook.get(), out.bold);
     // The whole first row is bold, not only its filled cells.
     worksheet_set_row(out.sheet, 0, LXW_DEF_ROW_HEIGHT, out.bold);
     return out;
 }
 
-void writeCell(const NewSheet& out, int r, int c, const QString& text) {
+void writeCell(const NewSheet& out, int r, int c, const QString& text, lxw_format* format) {
     if (text.size() > kMaxCellText) {
         fail(QStringLiteral("单元格 %1 的文字有 %2 个字符，超出了 Excel 单元格的上限 "
                             "%3，无法完整导出。")
@@ -124,7 +98,7 @@ void writeCell(const NewSheet& out, int r, int c, const QString& text) {
     // grid showed, never become a formula.
     const lxw_error err =
         worksheet_write_string(out.sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                               text.toUtf8().constData(), r == 0 ? out.bold : nullptr);
+                               text.toUtf8().constData(), format);
     if (err != LXW_NO_ERROR) {
         fail(QStringLiteral("写入单元格 %1 时出错（%2）。")
                  .arg(cellName(r, c), QString::fromUtf8(lxw_strerror(err))));
@@ -133,17 +107,23 @@ void writeCell(const NewSheet& out, int r, int c, const QString& text) {
 
 // Writes every non-empty cell and returns each column's widest text in
 // display units.
-std::vector<int> writeCells(const GridSource& grid, const NewSheet& out) {
+std::vector<int> writeCells(const GridSource& grid, const NewSheet& out,
+                            const WorkbookLayout& layout) {
     const int rows = grid.rows();
     const int cols = grid.cols();
     std::vector<int> units(static_cast<size_t>(std::max(cols, 0)), 0);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const QString text = grid.text(r, c);
+            lxw_format* format = out.formats->cellFormat(layout, r, c);
             if (text.isEmpty()) {
+                // A filled cell is written blank, so the tint runs on.
+                if (format != nullptr && format != out.bold)
+                    worksheet_write_blank(out.sheet, lxw_row_t(out.firstRow + r), lxw_col_t(c),
+                                          format);
                 continue;
             }
-            writeCell(out, r, c, text);
+            writeCell(out, out.firstRow + r, c, text, format);
             int& widest = units[static_cast<size_t>(c)];
             widest = std::max(widest, displayUnits(text));
         }
@@ -175,11 +155,16 @@ void closeWorkbook(WorkbookPtr workbook, const QString& path) {
 
 // The sheet itself, into a file that exists and whose name, and folder's
 // name, the library can open (see narrowPath).
-void writeInto(const GridSource& grid, const QString& path, const QByteArray& fileName,
-               QByteArray tmpDir) {
-    checkFitsOneSheet(grid.rows(), grid.cols());
+void writeInto(const GridSource& grid, const WorkbookLayout& layout, const QString& path,
+               const QByteArray& fileName, QByteArray tmpDir) {
+    const int leading = int(layout.leadingLines.size());
+    checkFitsOneSheet(leading + grid.rows(), grid.cols());
     NewSheet out = newSheet(fileName, tmpDir);
-    sizeColumns(out.sheet, writeCells(grid, out));
+    out.firstRow = leading;
+    for (int i = 0; i < leading; ++i) writeCell(out, i, 0, layout.leadingLines[i], nullptr);
+    if (layout.twoLineHeader) worksheet_set_row(out.sheet, lxw_row_t(leading), 30, nullptr);
+    sizeColumns(out.sheet, writeCells(grid, out, layout));
+    applyPageLayout(out.sheet, layout, leading);
     worksheet_activate(out.sheet);
     worksheet_set_selection(out.sheet, 0, 0, 0, 0);
     closeWorkbook(std::move(out.workbook), path);
@@ -187,7 +172,7 @@ void writeInto(const GridSource& grid, const QString& path, const QByteArray& fi
 
 }  // namespace
 
-void writeGridWorkbook(const GridSource& grid, const QString& path) {
+void writeGridWorkbook(const GridSource& grid, const QString& path, const WorkbookLayout& layout) {
     // The library opens files by narrow names; Windows gives a short name to
     // an existing file only.
     const bool existed = QFileInfo::exists(path);
@@ -206,14 +191,14 @@ void writeGridWorkbook(const GridSource& grid, const QString& path) {
                                 "请在系统中启用 8.3 短文件名，或改用只含常用字符的文件夹。")
                      .arg(QDir::toNativeSeparators(path)));
         }
-        writeInto(grid, path, fileName, tmpDir);
+        writeInto(grid, layout, path, fileName, tmpDir);
     } catch (...) {
         if (!existed) QFile::remove(path);
         throw;
     }
 }
 
-QString writeGridToTempWorkbook(const GridSource& grid) {
+QString writeGridToTempWorkbook(const GridSource& grid, const WorkbookLayout& layout) {
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kq-export-XXXXXX.xlsx"));
     file.setAutoRemove(false);
     if (!file.open()) {
@@ -223,7 +208,7 @@ QString writeGridToTempWorkbook(const GridSource& grid) {
     const QString path = file.fileName();
     file.close();
     try {
-        writeGridWorkbook(grid, path);
+        writeGridWorkbook(grid, path, layout);
     } catch (...) {
         QFile::remove(path);
         throw;

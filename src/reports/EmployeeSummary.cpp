@@ -31,13 +31,14 @@ QString employeeSummaryQueryText(const shifts::WindowTimes& times, const QDate& 
                      alias);
     }
     text += QStringLiteral(
-                " from (select 姓名 as name, sum(班次 in (%1)) as days from yw where 班次 <> '' "
+                " from (select 姓名 as name, sum(班次 in (%1)) as days, min(rowid) as rank from yw "
+                "where 班次 <> '' "
                 "and 日期 >= %2 and 日期 <= %3%4 group by 姓名) s "
                 "left join (select 姓名 as name, count(*) as n from (%5) group by 姓名) m "
                 "on m.name = s.name")
                 .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), nameCondition(name),
                      missingPunchQueryText(from, to, name));
-    return text + joins + QStringLiteral(" order by s.name");
+    return text + joins + QStringLiteral(" order by s.rank");
 }
 
 std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,

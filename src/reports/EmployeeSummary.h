@@ -10,7 +10,8 @@
 namespace kq::reports {
 
 // One row per employee that yw schedules (any non-empty code) dated
-// from..to inclusive, and of that name unless empty, ordered by name:
+// from..to inclusive, and of that name unless empty, in the order of the
+// schedule's columns:
 // 姓名, 排班天数 (days on one of the six shifts), 缺卡天数 (rows of the
 // missing-punch list), then one count per window of the shift catalogue,
 // headed by its anomaly caption, taken over that window's own query text.

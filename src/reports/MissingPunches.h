@@ -10,10 +10,8 @@ namespace kq::reports {
 
 // The employee-days that yw puts on one of the six shifts, dated from..to
 // inclusive (and of that name, unless empty), on which ry holds fewer than
-// two punches. A punch counts for a day as the statistics run collects it:
-// same 日期 and 姓名, a time present. The day of a shift whose day runs noon
-// to noon (see the shift catalogue) runs from 12:00 of the scheduled date to
-// 12:00 of the next. Rows ordered by date, then name;
+// two punches, as shiftDaysClause counts them. Rows ordered by date, then
+// the employee's place among the schedule's columns;
 // columns 日期, 姓名, 班次, 打卡次数, 打卡时间 (the raw punch time, or null).
 QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name);
 

@@ -61,8 +61,8 @@ TEST(ReportsPage, BothButtonsOverTheWorkedMonth) {
                                "日期|姓名|班次|打卡次数|打卡时间",
                                "2026/12/2|李四|中|1|14:30:00",
                                "2026/12/3|张三|A|0|",
-                               "2026/12/4|O'Brien|A|1|7:59:00",
                                "2026/12/4|王五|B|1|20:05:00",
+                               "2026/12/4|O'Brien|A|1|7:59:00",
                            }));
     EXPECT_EQ(h.frameTitle("Frame1"), "缺卡记录数：4行");
 
@@ -71,10 +71,10 @@ TEST(ReportsPage, BothButtonsOverTheWorkedMonth) {
         gridRows(h).first(),
         "姓名|排班天数|缺卡天数|常班上异常|常班下异常|A班异常|B班异常|早班异常|中班异常|夜班异常");
     EXPECT_EQ(gridRows(h, 1), (QStringList{
-                                  "O'Brien|3|1|0|0|0|0|0|1|0",
                                   "张三|4|1|1|1|0|0|1|0|1",
                                   "李四|3|1|1|0|1|0|0|1|0",
                                   "王五|4|1|0|0|0|2|0|0|0",
+                                  "O'Brien|3|1|0|0|0|0|0|1|0",
                               }));
     EXPECT_EQ(h.frameTitle("Frame1"), "人员汇总：4人");
     // Loaded hidden from pb, as a shift button would.

@@ -52,8 +52,8 @@ TEST_F(ReportsTest, MissingPunchesOfTheMonth) {
     EXPECT_EQ(rowTexts(*rows), (QStringList{
                                    "2026/12/2|李四|中|1|14:30:00",
                                    "2026/12/3|张三|A|0|",
-                                   "2026/12/4|O'Brien|A|1|7:59:00",
                                    "2026/12/4|王五|B|1|20:05:00",
+                                   "2026/12/4|O'Brien|A|1|7:59:00",
                                }));
     EXPECT_EQ(rowTexts(*runMissingPunches(folder_.path(), kFirst, kFourth, "O'Brien")),
               QStringList{"2026/12/4|O'Brien|A|1|7:59:00"});
@@ -70,10 +70,10 @@ TEST_F(ReportsTest, SummaryOfTheMonthAgreesWithTheShiftButtons) {
               (QStringList{"姓名", "排班天数", "缺卡天数", "常班上异常", "常班下异常", "A班异常",
                            "B班异常", "早班异常", "中班异常", "夜班异常"}));
     EXPECT_EQ(rowTexts(*rows), (QStringList{
-                                   "O'Brien|3|1|0|0|0|0|0|1|0",
                                    "张三|4|1|1|1|0|0|1|0|1",
                                    "李四|3|1|1|0|1|0|0|1|0",
                                    "王五|4|1|0|0|0|2|0|0|0",
+                                   "O'Brien|3|1|0|0|0|0|0|1|0",
                                }));
 
     // Every count is what that button lists for the employee over the range.

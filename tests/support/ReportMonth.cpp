@@ -31,6 +31,9 @@ void fillReportMonth(const QString& programFolder, bool withStatistics) {
         appendRow(c, "yd", yd, {"2026/12/3", "A", "休", "早", "中"});
         appendRow(c, "yd", yd, {"2026/12/4", "夜", "常", "B", "A"});
         appendRow(c, "yd", yd, {"2026/12/5", "常", "休", "休", "休"});
+        // The last day of November, entered last: a leave, a mistyped code
+        // (a rest day to the statistics run) and a 夜 night into December.
+        appendRow(c, "yd", yd, {"2026/11/30", "事假", "常", " A", "夜"});
 
         const auto punch = [&](const QString& date, const QString& name, const QStringList& times) {
             for (const QString& time : times)
@@ -56,6 +59,9 @@ void fillReportMonth(const QString& programFolder, bool withStatistics) {
         punch("2026/12/2", "O'Brien", {"8:00", "17:30"});
         punch("2026/12/3", "O'Brien", {"14:00", "14:45", "22:10"});
         punch("2026/12/4", "O'Brien", {"7:59"});
+        punch("2026/11/30", "李四", {"7:20", "17:00"});
+        punch("2026/11/30", "O'Brien", {"22:40"});
+        punch("2026/12/1", "O'Brien", {"6:00"});  // the end of the night of 11/30
         t.commit();
     }
     if (withStatistics) kq::runStatistics(c, [](const QString&) {});

@@ -7,8 +7,9 @@ namespace kq::test {
 
 // A small, hand-made month for the reports, December 2026: four employees
 // (one of them O'Brien) on every shift code, an absent day, days with a
-// single punch, a B shift whose out-punch falls on the next date, and a
-// fifth day outside the range the tests ask for.
+// single punch, a B shift whose out-punch falls on the next date, a fifth
+// day outside the range the tests ask for, and 11/30 with a leave, a
+// mistyped code and a night that ends on 12/1 (a payroll range).
 QStringList reportMonthWindows();  // the fourteen shift-window times, box order
 QStringList reportMonthEmployees();
 

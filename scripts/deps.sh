@@ -22,6 +22,8 @@ packages=(cmake g++ make pkg-config clang-format ccache
           qt6-base-dev libsqlite3-dev libzip-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl python3-xlrd)
+# pdftotext reads the print layout's PDF back in the tests.
+packages+=(poppler-utils)
 # Qt's own Chinese texts for the standard buttons (确定, 是, 否).
 packages+=(qt6-translations-l10n)
 declare -A mode_packages=(

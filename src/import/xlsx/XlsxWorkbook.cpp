@@ -90,7 +90,17 @@ void XlsxWorkbook::readWorkbook(const QString& workbookPart) {
     const auto rels = readRelationships(*zip_, workbookPart);
     {
         XmlPart xml(*zip_, workbookPart);
+        // Extensions reuse the main element names in their own namespaces
+        // (x15:workbookPr); only the workbook's own namespace counts.
+        QString ownNamespace;
+        bool rootSeen = false;
         while (xml.next()) {
+            if (!xml.reader().isStartElement()) continue;
+            if (!rootSeen) {
+                ownNamespace = xml.reader().namespaceUri().toString();
+                rootSeen = true;
+            }
+            if (xml.reader().namespaceUri() != ownNamespace) continue;
             if (xml.isStart(u"workbookPr")) {
                 const QStringView v = xml.reader().attributes().value(QLatin1String("date1904"));
                 date1904_ = v == u"1" || v == u"true";

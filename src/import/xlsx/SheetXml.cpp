@@ -4,6 +4,7 @@
 
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/RowAssembler.h"
+#include "import/xlsx/EscapedText.h"
 #include "import/xlsx/XmlScanner.h"
 
 namespace kq::xlsx {
@@ -61,7 +62,8 @@ Cell makeCell(RawCell& raw, const SheetContext& context) {
             damaged(QStringLiteral("共享字符串编号超出范围"));
         return textCell(context.sharedStrings[std::size_t(at)]);
     }
-    if (raw.type == "str" || raw.type == "inlineStr") return textCell(std::move(raw.value));
+    if (raw.type == "str") return textCell(decodeEscapes(std::move(raw.value)));
+    if (raw.type == "inlineStr") return textCell(std::move(raw.value));
     if (raw.type == "b") {
         Cell cell;
         cell.type = Cell::Type::Boolean;
@@ -104,7 +106,7 @@ QString inlineText(XmlScanner& xml) {
             case XmlScanner::Token::EndOfDocument:
                 damaged(QStringLiteral("内嵌字符串不完整"));
             case XmlScanner::Token::End:
-                if (xml.name() == "is") return text;
+                if (xml.name() == "is") return decodeEscapes(std::move(text));
                 if (xml.name() == "rPh") --phonetic;
                 break;
             case XmlScanner::Token::Start:

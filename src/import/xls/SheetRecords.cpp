@@ -76,6 +76,7 @@ const SheetRecords::Handler* SheetRecords::handlerFor(std::uint16_t type) {
         {rec::kRString, 0, true, &SheetRecords::onLabel},
         {rec::kBoolErr, 8, true, &SheetRecords::onBoolErr},
         {rec::kFormula, 20, true, &SheetRecords::onFormula},
+        {rec::kFormulaOld, 16, true, &SheetRecords::onFormula},
         {rec::kString, 0, false, &SheetRecords::onString},
     };
     const auto* found = std::ranges::find(kHandlers, type, &Handler::type);

@@ -16,14 +16,18 @@ using namespace xls;
 XlsWorkbook::XlsWorkbook(const QByteArray& file) {
     const CompoundFile compound(
         Bytes(reinterpret_cast<const unsigned char*>(file.constData()), std::size_t(file.size())));
-    if (!compound.hasStream(QStringLiteral("Workbook"))) {
-        if (compound.hasStream(QStringLiteral("Book")))
-            throw FormatProblem(FormatProblem::Kind::OldFormat);
-        if (compound.hasStream(QStringLiteral("EncryptedPackage")))
-            throw FormatProblem(FormatProblem::Kind::Encrypted);
-        throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+    // Excel 5.0/95 named the stream "Book"; other writers put BIFF8 in it
+    // too, so the BOF's version decides, not the name.
+    QString name = QStringLiteral("Workbook");
+    if (!compound.hasStream(name)) {
+        name = QStringLiteral("Book");
+        if (!compound.hasStream(name)) {
+            if (compound.hasStream(QStringLiteral("EncryptedPackage")))
+                throw FormatProblem(FormatProblem::Kind::Encrypted);
+            throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+        }
     }
-    stream_ = compound.stream(QStringLiteral("Workbook"));
+    stream_ = compound.stream(name);
     readGlobals();
 }
 

@@ -103,7 +103,10 @@ TEST(ReaderDifferential, EveryFixtureReadsAsXlrdReadsIt) {
             continue;
 
         auto expected = xlrd.cells;
+        int lastRow = -1;
         workbook.readSheet(QStringLiteral("sheet1"), [&](SheetRow&& row) {
+            EXPECT_GT(row.index, lastRow) << file.toStdString() << ": rows out of order";
+            lastRow = row.index;
             for (const RowCell& rc : row.cells) {
                 const QString where =
                     QStringLiteral("%1 row %2 column %3").arg(file).arg(row.index).arg(rc.column);

@@ -238,7 +238,6 @@ TEST_F(WorkbookImportTest, DamagedWorkbooksEndInTheirMessageAndKeepTheOldTable) 
              Case{"xls_dir_name_length.xls", "目录项的名称长度无效"},
              Case{"xls_sst_string_length.xls", "字符串长度超出记录"},
              Case{"xls_sheet_name_length.xls", "字符串长度超出记录"},
-             Case{"xls_format_length.xls", "字符串长度超出记录"},
              Case{"xls_record_length.xls", "记录被截断"},
              Case{"xls_sst_index.xls", "共享字符串编号超出范围"},
              Case{"xls_truncated.xls", "扇区编号超出文件"},

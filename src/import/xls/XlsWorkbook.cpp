@@ -70,9 +70,16 @@ void XlsWorkbook::readGlobals() {
                 break;
             }
             case rec::kFormat: {
+                if (record.data.size() < 2) break;  // names no format
                 ContinuedReader in(record);
                 const std::uint16_t id = in.u16();
-                formats[id] = numfmt::kindOf(in.string());
+                // One format's broken string costs that format, which
+                // reads as General, not the workbook.
+                try {
+                    formats[id] = numfmt::kindOf(in.string());
+                } catch (const FormatProblem&) {
+                    formats[id] = numfmt::Kind::Number;
+                }
                 break;
             }
             case rec::kXf:

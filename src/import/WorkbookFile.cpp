@@ -71,6 +71,12 @@ QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
+    if (index < 0 && source_->sheetsWithoutContent().contains(name, Qt::CaseInsensitive))
+        throw Error(
+            ErrorKind::BadWorkbook,
+            QStringLiteral("工作簿 %1 中的工作表“%2”没有内容可读（工作簿没有指明它的数据）。")
+                    .arg(fileName(), name) +
+                kSaveAgain);
     if (index < 0)
         throw Error(ErrorKind::BadWorkbook,
                     QStringLiteral("工作簿 %1 中没有名为“%2”的工作表（找到的工作表：%3）。"

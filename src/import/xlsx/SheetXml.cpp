@@ -56,6 +56,7 @@ struct RawCell {
 Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (!raw.hasValue) return {};
     if (raw.type == "s") {
+        if (raw.value.isEmpty()) return {};  // <v/>: nothing was stored
         bool ok = false;
         const qulonglong at = raw.value.toULongLong(&ok);
         if (!ok || at >= context.sharedStrings.size())
@@ -80,14 +81,19 @@ Cell makeCell(RawCell& raw, const SheetContext& context) {
                                   ? context.styleKinds[std::size_t(raw.style)]
                                   : numfmt::Kind::Number;
     if (raw.type == "d") {
-        // An ISO 8601 date and time; day counts from 1900-03-01 on agree
-        // with the 1900 serial numbers.
+        // An ISO 8601 date and time, or a time of day alone ("10:30:00");
+        // day counts from 1900-03-01 on agree with the 1900 serial numbers.
         const QDateTime when = QDateTime::fromString(raw.value, Qt::ISODateWithMs);
-        if (!when.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(raw.value));
-        const double ole = QDate(1899, 12, 30).daysTo(when.date()) +
-                           when.time().msecsSinceStartOfDay() / 86400000.0;
-        return numfmt::numberCell(ole, kind == numfmt::Kind::Number ? numfmt::Kind::DateTime : kind,
-                                  false);
+        if (when.isValid()) {
+            const double ole = QDate(1899, 12, 30).daysTo(when.date()) +
+                               when.time().msecsSinceStartOfDay() / 86400000.0;
+            return numfmt::numberCell(
+                ole, kind == numfmt::Kind::Number ? numfmt::Kind::DateTime : kind, false);
+        }
+        const QTime time = QTime::fromString(raw.value, Qt::ISODateWithMs);
+        if (!time.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(raw.value.left(20)));
+        return numfmt::numberCell(time.msecsSinceStartOfDay() / 86400000.0,
+                                  kind == numfmt::Kind::Number ? numfmt::Kind::Time : kind, false);
     }
     if (raw.value.isEmpty()) return {};
     bool ok = false;

@@ -111,6 +111,10 @@ void XlsxWorkbook::readWorkbook(const QString& workbookPart) {
                     if (a.name() == u"name") sheet.name = a.value().toString();
                     if (a.name() == u"id" && !a.namespaceUri().isEmpty()) id = a.value().toString();
                 }
+                if (id.isEmpty()) {
+                    withoutContent_ << sheet.name;
+                    continue;
+                }
                 const auto rel = rels.find(id);
                 if (rel == rels.end())
                     damaged(QStringLiteral("工作表“%1”的部件缺失").arg(sheet.name));

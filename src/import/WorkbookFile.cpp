@@ -26,6 +26,12 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
                 ErrorKind::BadWorkbook,
                 QStringLiteral("工作簿 %1 是 Excel 95 或更早版本的格式，无法读取。").arg(fileName) +
                     kSaveAgain);
+        case FormatProblem::Kind::BinaryWorkbook:
+            return Error(
+                ErrorKind::BadWorkbook,
+                QStringLiteral("工作簿 %1 是 Excel 二进制工作簿（.xlsb），无法读取。"
+                               "请在 Excel 中打开它，另存为“Excel 工作簿”（.xlsx）后重试。")
+                    .arg(fileName));
         case FormatProblem::Kind::Encrypted:
             return Error(ErrorKind::BadWorkbook,
                          QStringLiteral("工作簿 %1 设有密码保护，无法读取。请取消密码后重试。")

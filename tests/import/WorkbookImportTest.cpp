@@ -141,6 +141,7 @@ TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
     for (const auto& [fixture, says] : std::vector<std::pair<QString, QString>>{
              {"damaged/excel95_book_stream.xls", "工作簿 ry.xls 是 Excel 95 或更早版本的格式"},
              {"damaged/zip_without_workbook.xlsx", "工作簿 ry.xls 不是可读取的 Excel 工作簿"},
+             {"damaged/binary_workbook.xlsb", "工作簿 ry.xls 是 Excel 二进制工作簿（.xlsb）"},
              {"damaged/xlsx_sheet1_without_part.xlsx",
               "工作簿 ry.xls 中的工作表“sheet1”没有内容可读"},
          }) {

@@ -70,6 +70,9 @@ XlsxWorkbook::XlsxWorkbook(const QByteArray& file) : zip_(std::make_unique<ZipAr
         if (endsWithType(rel.type, u"officeDocument")) workbookPart = rel.target;
     if (workbookPart.isEmpty() && zip_->contains(QStringLiteral("xl/workbook.xml")))
         workbookPart = QStringLiteral("xl/workbook.xml");
+    if (workbookPart.endsWith(QLatin1String(".bin")) ||
+        zip_->contains(QStringLiteral("xl/workbook.bin")))
+        throw FormatProblem(FormatProblem::Kind::BinaryWorkbook);
     if (workbookPart.isEmpty() || !zip_->contains(workbookPart)) {
         if (zip_->contains(QStringLiteral("EncryptedPackage")))
             throw FormatProblem(FormatProblem::Kind::Encrypted);

@@ -26,6 +26,12 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
                 ErrorKind::BadWorkbook,
                 QStringLiteral("工作簿 %1 是 Excel 95 或更早版本的格式，无法读取。").arg(fileName) +
                     kSaveAgain);
+        case FormatProblem::Kind::BinaryWorkbook:
+            return Error(
+                ErrorKind::BadWorkbook,
+                QStringLiteral("工作簿 %1 是 Excel 二进制工作簿（.xlsb），无法读取。"
+                               "请在 Excel 中打开它，另存为“Excel 工作簿”（.xlsx）后重试。")
+                    .arg(fileName));
         case FormatProblem::Kind::Encrypted:
             return Error(ErrorKind::BadWorkbook,
                          QStringLiteral("工作簿 %1 设有密码保护，无法读取。请取消密码后重试。")
@@ -71,6 +77,12 @@ QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
+    if (index < 0 && source_->sheetsWithoutContent().contains(name, Qt::CaseInsensitive))
+        throw Error(
+            ErrorKind::BadWorkbook,
+            QStringLiteral("工作簿 %1 中的工作表“%2”没有内容可读（工作簿没有指明它的数据）。")
+                    .arg(fileName(), name) +
+                kSaveAgain);
     if (index < 0)
         throw Error(ErrorKind::BadWorkbook,
                     QStringLiteral("工作簿 %1 中没有名为“%2”的工作表（找到的工作表：%3）。"

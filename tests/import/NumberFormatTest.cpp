@@ -21,7 +21,16 @@ TEST(NumberFormat, FormatStringsTellDatesTimesAndNumbersApart) {
         {"mmm-yy", Kind::Date},
         {"h:mm", Kind::Time},
         {"h:mm AM/PM", Kind::Time},
-        {"[h]:mm:ss", Kind::Time},
+        {"[h]:mm:ss", Kind::Duration},
+        {"[h]:mm", Kind::Duration},
+        {"[hh]:mm:ss", Kind::Duration},
+        {"[mm]:ss", Kind::Duration},
+        {"[s]", Kind::Duration},
+        {"[Magenta]0.00", Kind::Number},
+        {"[Color12]0.0;[Red]-0.0", Kind::Number},
+        {"[>100]0;0.00", Kind::Number},
+        {"[$-804]0.00", Kind::Number},
+        {"[Blue]h:mm", Kind::Time},
         {"mm:ss", Kind::Time},
         {"h\"时\"mm\"分\"ss\"秒\"", Kind::Time},
         {"yyyy/m/d h:mm:ss", Kind::DateTime},
@@ -63,6 +72,7 @@ TEST(NumberFormat, SerialNumbersBecomeWholeSecondsOnTheirDay) {
         {-1, Kind::Date, false, Cell::Type::Number, -1},
         {3e6, Kind::Date, false, Cell::Type::Number, 3e6},  // past 9999
         {12.5, Kind::Number, false, Cell::Type::Number, 12.5},
+        {10.632, Kind::Duration, false, Cell::Type::Number, 10.632},  // 255:10:10, whole
     };
     for (const Case& c : cases) {
         const Cell cell = numfmt::numberCell(c.serial, c.kind, c.date1904);

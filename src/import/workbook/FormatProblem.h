@@ -9,7 +9,7 @@ namespace kq {
 // the clerk's message with the file's name.
 class FormatProblem : public std::exception {
   public:
-    enum class Kind { Damaged, NotAWorkbook, OldFormat, Encrypted };
+    enum class Kind { Damaged, NotAWorkbook, OldFormat, Encrypted, BinaryWorkbook };
 
     explicit FormatProblem(Kind kind, QString detail = {})
         : kind_(kind), detail_(std::move(detail)) {}

@@ -11,6 +11,15 @@ constexpr double k1904Offset = 1462.0;
 // 9999-12-31, the last day either date system can show.
 constexpr double kLastDay = 2958465.0;
 
+bool isElapsedTag(QStringView tag) {
+    if (tag.isEmpty()) return false;
+    const QChar unit = tag[0].toLower();
+    if (unit != u'h' && unit != u'm' && unit != u's') return false;
+    for (const QChar c : tag)
+        if (c.toLower() != unit) return false;
+    return true;
+}
+
 }  // namespace
 
 Kind builtInKind(int id) {
@@ -27,6 +36,7 @@ Kind builtInKind(int id) {
 Kind kindOf(QStringView code) {
     bool date = false;
     bool time = false;
+    bool elapsed = false;
     bool month = false;  // an "m" that is not next to h or s
     QChar previous;      // the last date/time letter seen
     for (qsizetype i = 0; i < code.size(); ++i) {
@@ -45,11 +55,13 @@ Kind kindOf(QStringView code) {
         if (c == u'[') {
             const qsizetype end = code.indexOf(u']', i + 1);
             if (end < 0) break;
+            // [h] [mm] [ss]: elapsed time; colours, conditions and locales
+            // ([Red], [>100], [$-804]) say nothing about dates.
             const QStringView tag = code.mid(i + 1, end - i - 1);
-            // Elapsed time: [h]:mm, [mm]:ss, [ss].
-            if (!tag.isEmpty() &&
-                (tag[0].toLower() == u'h' || tag[0].toLower() == u'm' || tag[0].toLower() == u's'))
-                time = true;
+            if (isElapsedTag(tag)) {
+                elapsed = true;
+                previous = tag[0].toLower();  // the mm of [h]:mm are minutes
+            }
             i = end;
             continue;
         }
@@ -85,6 +97,8 @@ Kind kindOf(QStringView code) {
         }
     }
     if (month) date = true;
+    if (elapsed && !date) return Kind::Duration;
+    if (elapsed) time = true;
     if (date && time) return Kind::DateTime;
     if (date) return Kind::Date;
     if (time) return Kind::Time;
@@ -95,7 +109,8 @@ Cell numberCell(double value, Kind kind, bool date1904) {
     Cell cell;
     cell.type = Cell::Type::Number;
     cell.number = value;
-    if (kind == Kind::Number || !std::isfinite(value) || value < 0) return cell;
+    if (kind == Kind::Number || kind == Kind::Duration || !std::isfinite(value) || value < 0)
+        return cell;
 
     // Whole seconds, cut down; the thousandth of a second of slack keeps a
     // binary fraction just under a whole second (7:58 as 0.33194444...)

@@ -8,15 +8,18 @@
 // .xls and .xlsx.
 namespace kq::numfmt {
 
-enum class Kind : unsigned char { Number, Date, Time, DateTime };
+// Duration: elapsed time ([h]:mm, [mm]:ss), a count of days that may pass
+// 24 hours; it stays the number it is, never a time of day.
+enum class Kind : unsigned char { Number, Date, Time, DateTime, Duration };
 
 // The built-in formats by id (14-22, 45-47 and the Chinese ones 27-36,
 // 50-58 are dates or times); any other id is a plain number.
 Kind builtInKind(int id);
 
 // A format string of the workbook: letters y/d (and m alone) mean a date,
-// h/s (and m beside them) a time; quoted text, escapes and [..] tags other
-// than elapsed [h] [m] [s] do not count. Only the first section counts.
+// h/s (and m beside them) a time, an elapsed [h] [mm] [ss] a duration;
+// quoted text, escapes and other [..] tags (colours, conditions, locales)
+// do not count. Only the first section counts.
 Kind kindOf(QStringView formatCode);
 
 // The cell a number with that format becomes. Serial numbers count days in

@@ -21,6 +21,10 @@ void RowAssembler::put(int row, int column, Cell cell) {
                     .arg(maxRows_)
                     .arg(maxColumns_));
     if (cell.isEmpty()) return;
+    if (holding_) {
+        held_.push_back({row, {column, std::move(cell)}});
+        return;
+    }
     if (row != row_.index || row_.cells.empty()) {
         if (row <= flushedRow_ || (!row_.cells.empty() && row < row_.index))
             damaged(QStringLiteral("单元格的行次序错乱"));
@@ -53,6 +57,16 @@ void RowAssembler::flush() {
     row_ = SheetRow();
 }
 
-void RowAssembler::finish() { flush(); }
+void RowAssembler::finish() {
+    if (holding_) {
+        holding_ = false;
+        // Stable: of two cells in one place the later still wins.
+        std::stable_sort(held_.begin(), held_.end(),
+                         [](const HeldCell& a, const HeldCell& b) { return a.row < b.row; });
+        for (HeldCell& c : held_) put(c.row, c.cell.column, std::move(c.cell.cell));
+        held_.clear();
+    }
+    flush();
+}
 
 }  // namespace kq

@@ -15,8 +15,15 @@ class RowAssembler {
     // before a row already handed on.
     void put(int row, int column, Cell cell);
     void finish();
+    // Holds every cell until finish(), for a sheet whose rows come out of
+    // order; memory then follows the sheet's cells, not one row's.
+    void sortRowsAtEnd() { holding_ = true; }
 
   private:
+    struct HeldCell {
+        int row;
+        RowCell cell;
+    };
     void flush();
 
     const RowSink& sink_;
@@ -25,6 +32,8 @@ class RowAssembler {
     SheetRow row_;
     int flushedRow_ = -1;
     bool unsorted_ = false;
+    bool holding_ = false;
+    std::vector<HeldCell> held_;
 };
 
 }  // namespace kq

@@ -14,6 +14,8 @@ class SheetSource {
     virtual QStringList sheetNames() const = 0;
     // Hands the rows of the sheet at that position to sink, in row order.
     virtual void readSheet(int index, const RowSink& sink) = 0;
+    // Sheets the workbook names but holds nothing for; not in sheetNames().
+    virtual QStringList sheetsWithoutContent() const { return {}; }
 };
 
 }  // namespace kq

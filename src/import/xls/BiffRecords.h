@@ -26,6 +26,7 @@ inline constexpr std::uint16_t kBoolErr = 0x0205;
 inline constexpr std::uint16_t kString = 0x0207;
 inline constexpr std::uint16_t kRk = 0x027E;
 inline constexpr std::uint16_t kFormat = 0x041E;
+inline constexpr std::uint16_t kFormulaOld = 0x0406;  // the BIFF4 id some writers keep
 inline constexpr std::uint16_t kBof = 0x0809;
 }  // namespace rec
 

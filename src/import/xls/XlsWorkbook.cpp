@@ -16,14 +16,18 @@ using namespace xls;
 XlsWorkbook::XlsWorkbook(const QByteArray& file) {
     const CompoundFile compound(
         Bytes(reinterpret_cast<const unsigned char*>(file.constData()), std::size_t(file.size())));
-    if (!compound.hasStream(QStringLiteral("Workbook"))) {
-        if (compound.hasStream(QStringLiteral("Book")))
-            throw FormatProblem(FormatProblem::Kind::OldFormat);
-        if (compound.hasStream(QStringLiteral("EncryptedPackage")))
-            throw FormatProblem(FormatProblem::Kind::Encrypted);
-        throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+    // Excel 5.0/95 named the stream "Book"; other writers put BIFF8 in it
+    // too, so the BOF's version decides, not the name.
+    QString name = QStringLiteral("Workbook");
+    if (!compound.hasStream(name)) {
+        name = QStringLiteral("Book");
+        if (!compound.hasStream(name)) {
+            if (compound.hasStream(QStringLiteral("EncryptedPackage")))
+                throw FormatProblem(FormatProblem::Kind::Encrypted);
+            throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+        }
     }
-    stream_ = compound.stream(QStringLiteral("Workbook"));
+    stream_ = compound.stream(name);
     readGlobals();
 }
 
@@ -66,9 +70,16 @@ void XlsWorkbook::readGlobals() {
                 break;
             }
             case rec::kFormat: {
+                if (record.data.size() < 2) break;  // names no format
                 ContinuedReader in(record);
                 const std::uint16_t id = in.u16();
-                formats[id] = numfmt::kindOf(in.string());
+                // One format's broken string costs that format, which
+                // reads as General, not the workbook.
+                try {
+                    formats[id] = numfmt::kindOf(in.string());
+                } catch (const FormatProblem&) {
+                    formats[id] = numfmt::Kind::Number;
+                }
                 break;
             }
             case rec::kXf:
@@ -105,6 +116,8 @@ void XlsWorkbook::readSheet(int index, const RowSink& sink) {
         damaged(QStringLiteral("工作表的起始记录缺失"));
 
     SheetRecords sheet(tables_, sink);
+    if (!SheetRecords::rowsInOrder(stream_, sheets_.at(std::size_t(index)).offset))
+        sheet.sortRowsAtEnd();
     int depth = 0;  // embedded charts bring their own BOF..EOF
     while (records.next(record)) {
         if (record.type == rec::kBof) {

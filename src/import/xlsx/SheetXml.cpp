@@ -4,6 +4,7 @@
 
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/RowAssembler.h"
+#include "import/xlsx/EscapedText.h"
 #include "import/xlsx/XmlScanner.h"
 
 namespace kq::xlsx {
@@ -55,13 +56,15 @@ struct RawCell {
 Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (!raw.hasValue) return {};
     if (raw.type == "s") {
+        if (raw.value.isEmpty()) return {};  // <v/>: nothing was stored
         bool ok = false;
         const qulonglong at = raw.value.toULongLong(&ok);
         if (!ok || at >= context.sharedStrings.size())
             damaged(QStringLiteral("共享字符串编号超出范围"));
         return textCell(context.sharedStrings[std::size_t(at)]);
     }
-    if (raw.type == "str" || raw.type == "inlineStr") return textCell(std::move(raw.value));
+    if (raw.type == "str") return textCell(decodeEscapes(std::move(raw.value)));
+    if (raw.type == "inlineStr") return textCell(std::move(raw.value));
     if (raw.type == "b") {
         Cell cell;
         cell.type = Cell::Type::Boolean;
@@ -78,14 +81,19 @@ Cell makeCell(RawCell& raw, const SheetContext& context) {
                                   ? context.styleKinds[std::size_t(raw.style)]
                                   : numfmt::Kind::Number;
     if (raw.type == "d") {
-        // An ISO 8601 date and time; day counts from 1900-03-01 on agree
-        // with the 1900 serial numbers.
+        // An ISO 8601 date and time, or a time of day alone ("10:30:00");
+        // day counts from 1900-03-01 on agree with the 1900 serial numbers.
         const QDateTime when = QDateTime::fromString(raw.value, Qt::ISODateWithMs);
-        if (!when.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(raw.value));
-        const double ole = QDate(1899, 12, 30).daysTo(when.date()) +
-                           when.time().msecsSinceStartOfDay() / 86400000.0;
-        return numfmt::numberCell(ole, kind == numfmt::Kind::Number ? numfmt::Kind::DateTime : kind,
-                                  false);
+        if (when.isValid()) {
+            const double ole = QDate(1899, 12, 30).daysTo(when.date()) +
+                               when.time().msecsSinceStartOfDay() / 86400000.0;
+            return numfmt::numberCell(
+                ole, kind == numfmt::Kind::Number ? numfmt::Kind::DateTime : kind, false);
+        }
+        const QTime time = QTime::fromString(raw.value, Qt::ISODateWithMs);
+        if (!time.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(raw.value.left(20)));
+        return numfmt::numberCell(time.msecsSinceStartOfDay() / 86400000.0,
+                                  kind == numfmt::Kind::Number ? numfmt::Kind::Time : kind, false);
     }
     if (raw.value.isEmpty()) return {};
     bool ok = false;
@@ -104,7 +112,7 @@ QString inlineText(XmlScanner& xml) {
             case XmlScanner::Token::EndOfDocument:
                 damaged(QStringLiteral("内嵌字符串不完整"));
             case XmlScanner::Token::End:
-                if (xml.name() == "is") return text;
+                if (xml.name() == "is") return decodeEscapes(std::move(text));
                 if (xml.name() == "rPh") --phonetic;
                 break;
             case XmlScanner::Token::Start:

@@ -70,6 +70,9 @@ XlsxWorkbook::XlsxWorkbook(const QByteArray& file) : zip_(std::make_unique<ZipAr
         if (endsWithType(rel.type, u"officeDocument")) workbookPart = rel.target;
     if (workbookPart.isEmpty() && zip_->contains(QStringLiteral("xl/workbook.xml")))
         workbookPart = QStringLiteral("xl/workbook.xml");
+    if (workbookPart.endsWith(QLatin1String(".bin")) ||
+        zip_->contains(QStringLiteral("xl/workbook.bin")))
+        throw FormatProblem(FormatProblem::Kind::BinaryWorkbook);
     if (workbookPart.isEmpty() || !zip_->contains(workbookPart)) {
         if (zip_->contains(QStringLiteral("EncryptedPackage")))
             throw FormatProblem(FormatProblem::Kind::Encrypted);
@@ -90,7 +93,17 @@ void XlsxWorkbook::readWorkbook(const QString& workbookPart) {
     const auto rels = readRelationships(*zip_, workbookPart);
     {
         XmlPart xml(*zip_, workbookPart);
+        // Extensions reuse the main element names in their own namespaces
+        // (x15:workbookPr); only the workbook's own namespace counts.
+        QString ownNamespace;
+        bool rootSeen = false;
         while (xml.next()) {
+            if (!xml.reader().isStartElement()) continue;
+            if (!rootSeen) {
+                ownNamespace = xml.reader().namespaceUri().toString();
+                rootSeen = true;
+            }
+            if (xml.reader().namespaceUri() != ownNamespace) continue;
             if (xml.isStart(u"workbookPr")) {
                 const QStringView v = xml.reader().attributes().value(QLatin1String("date1904"));
                 date1904_ = v == u"1" || v == u"true";
@@ -100,6 +113,10 @@ void XlsxWorkbook::readWorkbook(const QString& workbookPart) {
                 for (const QXmlStreamAttribute& a : xml.reader().attributes()) {
                     if (a.name() == u"name") sheet.name = a.value().toString();
                     if (a.name() == u"id" && !a.namespaceUri().isEmpty()) id = a.value().toString();
+                }
+                if (id.isEmpty()) {
+                    withoutContent_ << sheet.name;
+                    continue;
                 }
                 const auto rel = rels.find(id);
                 if (rel == rels.end())

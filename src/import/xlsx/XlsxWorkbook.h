@@ -22,6 +22,7 @@ class XlsxWorkbook : public SheetSource {
 
     QStringList sheetNames() const override;
     void readSheet(int index, const RowSink& sink) override;
+    QStringList sheetsWithoutContent() const override { return withoutContent_; }
 
   private:
     struct SheetEntry {
@@ -35,6 +36,7 @@ class XlsxWorkbook : public SheetSource {
 
     std::unique_ptr<xlsx::ZipArchive> zip_;
     std::vector<SheetEntry> sheets_;
+    QStringList withoutContent_;  // listed with an empty relationship id
     std::vector<QString> sst_;
     std::vector<numfmt::Kind> xfKinds_;
     bool date1904_ = false;

@@ -1,6 +1,7 @@
 #include "import/xlsx/XmlPart.h"
 
 #include "import/workbook/FormatProblem.h"
+#include "import/xlsx/EscapedText.h"
 #include "import/xlsx/ZipArchive.h"
 
 namespace kq::xlsx {
@@ -42,7 +43,7 @@ QString readRichText(XmlPart& xml, QStringView end) {
             break;
         }
     }
-    return text;
+    return decodeEscapes(std::move(text));
 }
 
 }  // namespace kq::xlsx

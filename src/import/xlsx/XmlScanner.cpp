@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "import/workbook/FormatProblem.h"
+#include "import/xlsx/EscapedText.h"
 
 namespace kq::xlsx {
 namespace {
@@ -186,7 +187,7 @@ void XmlScanner::appendDecoded(std::string& out, std::size_t from, std::size_t t
     for (std::size_t i = from; i < to;) {
         const char* amp = static_cast<const char*>(std::memchr(p + i, '&', to - i));
         const std::size_t stop = amp ? std::size_t(amp - p) : to;
-        out.append(p + i, stop - i);
+        appendXmlLineEnds(out, p + i, stop - i);
         if (!amp) break;
         const char* semi = static_cast<const char*>(std::memchr(p + stop, ';', to - stop));
         if (!semi) fail();
@@ -237,7 +238,7 @@ QString XmlScanner::elementText() {
                 if (!fill()) fail();
             if (std::string_view(buffer_.data() + pos_, 9) != "<![CDATA[") fail();
             const std::size_t close = find("]]>", 9);
-            bytes.append(buffer_.data() + pos_ + 9, close - 9);
+            appendXmlLineEnds(bytes, buffer_.data() + pos_ + 9, close - 9);
             pos_ += close + 3;
             continue;
         }

@@ -55,12 +55,18 @@ ZipArchive::~ZipArchive() {
     if (archive_) zip_discard(archive_);
 }
 
-bool ZipArchive::contains(const QString& name) const {
-    return zip_name_locate(archive_, name.toUtf8().constData(), ZIP_FL_NOCASE) >= 0;
+std::int64_t ZipArchive::locate(const QString& name) const {
+    const zip_int64_t index = zip_name_locate(archive_, name.toUtf8().constData(), ZIP_FL_NOCASE);
+    if (index >= 0 || !name.contains(QLatin1Char('/'))) return index;
+    QString windows = name;
+    windows.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return zip_name_locate(archive_, windows.toUtf8().constData(), ZIP_FL_NOCASE);
 }
 
+bool ZipArchive::contains(const QString& name) const { return locate(name) >= 0; }
+
 std::unique_ptr<QIODevice> ZipArchive::open(const QString& name, qint64 limit) const {
-    const zip_int64_t index = zip_name_locate(archive_, name.toUtf8().constData(), ZIP_FL_NOCASE);
+    const std::int64_t index = locate(name);
     if (index < 0) damaged(QStringLiteral("缺少 %1").arg(name));
     zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
     if (!file) damaged(QStringLiteral("%1 无法解压").arg(name));

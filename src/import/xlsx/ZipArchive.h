@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 struct zip;
@@ -24,6 +25,10 @@ class ZipArchive {
     std::unique_ptr<QIODevice> open(const QString& name, qint64 limit) const;
 
   private:
+    // The entry's index, or -1; a writer that stored Windows paths named
+    // the parts with backslashes, which mean the same.
+    std::int64_t locate(const QString& name) const;
+
     QByteArray data_;  // libzip reads it in place
     zip* archive_ = nullptr;
 };

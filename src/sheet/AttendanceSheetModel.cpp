@@ -33,18 +33,13 @@ int AttendanceSheetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() || sheet_->days.empty() ? 0 : table_->cols() - 1;
 }
 
-QVariant AttendanceSheetModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
-    const int row = index.row() + 1;
-    const int col = index.column() + 1;
+QVariant AttendanceSheetModel::cellData(int row, int col, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
             return table_->text(row, col);
         case Qt::BackgroundRole:
             return fillOf(table_->style(row, col));
-        case Qt::ForegroundRole:
-            return QBrush(Qt::black);  // readable on every fill, in any palette
         case Qt::TextAlignmentRole:
             return int(Qt::AlignCenter);
         default:
@@ -52,22 +47,18 @@ QVariant AttendanceSheetModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant AttendanceSheetModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    // Readable on every fill, in any palette.
+    if (role == Qt::ForegroundRole) return QBrush(Qt::black);
+    return cellData(index.row() + 1, index.column() + 1, role);
+}
+
 QVariant AttendanceSheetModel::headerData(int section, Qt::Orientation orientation,
                                           int role) const {
     if (sheet_->days.empty()) return {};
-    const int row = orientation == Qt::Horizontal ? 0 : section + 1;
-    const int col = orientation == Qt::Horizontal ? section + 1 : 0;
-    switch (role) {
-        case Qt::DisplayRole:
-        case Qt::AccessibleTextRole:
-            return table_->text(row, col);
-        case Qt::BackgroundRole:
-            return fillOf(table_->style(row, col));
-        case Qt::TextAlignmentRole:
-            return int(Qt::AlignCenter);
-        default:
-            return {};
-    }
+    return orientation == Qt::Horizontal ? cellData(0, section + 1, role)
+                                         : cellData(section + 1, 0, role);
 }
 
 }  // namespace kq::ui

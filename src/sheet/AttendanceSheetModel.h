@@ -24,6 +24,9 @@ class AttendanceSheetModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
+    // What a cell of the table shows, for the grid's cells and its headers.
+    QVariant cellData(int row, int col, int role) const;
+
     std::unique_ptr<reports::AttendanceSheet> sheet_;
     std::unique_ptr<reports::AttendanceSheetTable> table_;
 };

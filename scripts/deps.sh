@@ -22,8 +22,9 @@ packages=(cmake g++ make pkg-config clang-format ccache
           qt6-base-dev libsqlite3-dev libzip-dev libxlsxwriter-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl python3-xlrd)
-# pdftotext reads the print layout's PDF back in the tests.
-packages+=(poppler-utils)
+# pdftotext reads the print layout's PDF back in the tests; the Chinese it
+# holds is only drawn, and so only read back, with a CJK font.
+packages+=(poppler-utils fonts-wqy-zenhei)
 # Qt's own Chinese texts for the standard buttons (确定, 是, 否).
 packages+=(qt6-translations-l10n)
 declare -A mode_packages=(

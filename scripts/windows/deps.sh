@@ -74,6 +74,9 @@ build_qt() {
   esac
   # Print Support is built: the print preview needs it, and Qt 6 links its
   # Windows printer support into Qt6PrintSupport.dll (no plugin to ship).
+  # No directwrite at all: QtGui builds its DirectWrite font engine only
+  # with direct2d, yet the Windows print engine calls it whenever the
+  # directwrite feature is on, and Qt6PrintSupport.dll then fails to link.
   # No directwrite3: 6.4.2's windows plugin then wants the DirectWrite font
   # database, which QtGui builds only together with direct2d. Its configure
   # option does not reach the feature; FEATURE_directwrite3 below does.
@@ -84,10 +87,10 @@ build_qt() {
     -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
     -no-feature-sql -no-feature-network -no-feature-xml
     -no-feature-concurrent -no-feature-testlib -no-zstd -no-pkg-config
-    -no-feature-direct2d -no-feature-vulkan -no-feature-directwrite3)
+    -no-feature-direct2d -no-feature-vulkan -no-feature-directwrite -no-feature-directwrite3)
   # Debian keeps the host Qt's CMake packages under the multiarch folder.
   qt_cmake_args=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
-    -DFEATURE_directwrite3=OFF)
+    -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF)
   local recipe="${qt_configure[*]} -- ${qt_cmake_args[*]}"
   qt_prefix=$(kqw_prefix_for qt6-base "$qt_version" "$recipe")
   # One build folder per Qt version. Qt's configure run again in it keeps

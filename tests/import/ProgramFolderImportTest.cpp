@@ -5,14 +5,8 @@
 
 #include "data/Connection.h"
 #include "data/Error.h"
-#include "import/SheetTable.h"
-#include "import/WorkbookFile.h"
 #include "import/WorkbookImport.h"
 #include "support/TestFolder.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace kq {
 namespace {
@@ -98,30 +92,6 @@ TEST(ProgramFolderImport, DoubledSeparatorsReachTheReaderAsGiven) {
         Connection connection(folder);
         EXPECT_EQ(importWorkbook(connection, Workbook::Punches), 3) << folder.toStdString();
     }
-}
-#else
-// A drive letter mapped onto a folder, as a network share is mapped: the
-// drive's root "X:/" as the program folder gives the reader "X:/ry.xls",
-// which it reads. (Under Wine the database cannot be made in such a root,
-// so the import itself is not run here.)
-TEST(ProgramFolderImport, AMappedDriveRootReachesTheReader) {
-    TestFolder root;
-    place(QStringLiteral("ry_3punches.xls"), root.path(), QStringLiteral("ry.xls"));
-    const DWORD used = GetLogicalDrives();
-    wchar_t letter = L'Z';
-    while (letter > L'M' && (used & (1u << (letter - L'A')))) --letter;
-    ASSERT_FALSE(used & (1u << (letter - L'A'))) << "no free drive letter";
-    const wchar_t drive[] = {letter, L':', 0};
-    const std::wstring target = QDir::toNativeSeparators(root.path()).toStdWString();
-    ASSERT_TRUE(DefineDosDeviceW(0, drive, target.c_str())) << GetLastError();
-    const QString folder = QString::fromWCharArray(drive) + QLatin1Char('/');
-    const QString path = workbookPath(folder, Workbook::Punches);
-    EXPECT_EQ(path, folder + QStringLiteral("ry.xls"));
-    {
-        WorkbookFile workbook(path);
-        EXPECT_EQ(readSheetTable(workbook, QStringLiteral("sheet1")).rowCount, 4);
-    }
-    DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
 }
 #endif
 

@@ -13,12 +13,6 @@ namespace {
 
 using test::TestFolder;
 
-// Copies a fixture into a folder named by the test, not by TestFolder.
-void place(const QString& fixture, const QString& folder, const QString& asName) {
-    ASSERT_TRUE(QFile::copy(test::fixturePath(fixture), folder + QLatin1Char('/') + asName))
-        << fixture.toStdString();
-}
-
 QStringList columnsOf(Connection& connection, const QString& table) {
     return connection.open(QStringLiteral("select * from %1 ").arg(table)).fieldNames();
 }
@@ -54,6 +48,12 @@ TEST(ProgramFolderImport, EachWorkbookReplacesOnlyItsOwnTable) {
 }
 
 #ifndef _WIN32
+// Copies a fixture into a folder named by the test, not by TestFolder.
+void place(const QString& fixture, const QString& folder, const QString& asName) {
+    ASSERT_TRUE(QFile::copy(test::fixturePath(fixture), folder + QLatin1Char('/') + asName))
+        << fixture.toStdString();
+}
+
 // Outside Windows a backslash is a character of a folder's name, not a
 // separator: "考勤\2026" is one folder, and "考勤/2026" another.
 TEST(ProgramFolderImport, ABackslashInTheFolderNameIsPartOfTheName) {

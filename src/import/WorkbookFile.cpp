@@ -6,6 +6,7 @@
 #include "data/Error.h"
 #include "import/OpenWorkbook.h"
 #include "import/workbook/FormatProblem.h"
+#include "import/workbook/RowAssembler.h"
 #include "import/workbook/SheetSource.h"
 
 namespace kq {
@@ -90,11 +91,16 @@ QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
                         .arg(fileName(), name,
                              sheetNames_.isEmpty() ? QStringLiteral("无")
                                                    : sheetNames_.join(QStringLiteral("、"))));
+    // The readers hand rows on in the file's order; some writers put a
+    // row's cells after later rows'.
+    std::vector<SheetRow> rows;
     try {
-        source_->readSheet(int(index), sink);
+        source_->readSheet(int(index), [&rows](SheetRow&& row) { rows.push_back(std::move(row)); });
     } catch (const FormatProblem& problem) {
         throw describe(problem, fileName());
     }
+    putInRowOrder(rows);
+    for (SheetRow& row : rows) sink(std::move(row));
     return sheetNames_[index];
 }
 

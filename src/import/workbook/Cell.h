@@ -57,7 +57,7 @@ struct SheetRow {
     const Cell* at(int column) const;
 };
 
-// Receives the rows of a sheet in ascending row order while it is read.
+// Receives the rows of a sheet while it is read.
 using RowSink = std::function<void(SheetRow&& row)>;
 
 }  // namespace kq

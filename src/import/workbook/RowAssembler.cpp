@@ -1,6 +1,8 @@
 #include "import/workbook/RowAssembler.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "import/workbook/FormatProblem.h"
 
@@ -21,13 +23,7 @@ void RowAssembler::put(int row, int column, Cell cell) {
                     .arg(maxRows_)
                     .arg(maxColumns_));
     if (cell.isEmpty()) return;
-    if (holding_) {
-        held_.push_back({row, {column, std::move(cell)}});
-        return;
-    }
     if (row != row_.index || row_.cells.empty()) {
-        if (row <= flushedRow_ || (!row_.cells.empty() && row < row_.index))
-            damaged(QStringLiteral("单元格的行次序错乱"));
         flush();
         row_.index = row;
     }
@@ -35,38 +31,54 @@ void RowAssembler::put(int row, int column, Cell cell) {
     row_.cells.push_back({column, std::move(cell)});
 }
 
+void sortRowCells(std::vector<RowCell>& cells) {
+    std::stable_sort(cells.begin(), cells.end(),
+                     [](const RowCell& a, const RowCell& b) { return a.column < b.column; });
+    std::vector<RowCell> kept;
+    kept.reserve(cells.size());
+    for (RowCell& c : cells) {
+        if (!kept.empty() && kept.back().column == c.column) {
+            kept.back() = std::move(c);
+        } else {
+            kept.push_back(std::move(c));
+        }
+    }
+    cells = std::move(kept);
+}
+
 void RowAssembler::flush() {
     if (row_.cells.empty()) return;
-    if (unsorted_) {
-        // The last of two cells in one place wins, as in the sheet.
-        std::stable_sort(row_.cells.begin(), row_.cells.end(),
-                         [](const RowCell& a, const RowCell& b) { return a.column < b.column; });
-        std::vector<RowCell> kept;
-        for (RowCell& c : row_.cells) {
-            if (!kept.empty() && kept.back().column == c.column) {
-                kept.back() = std::move(c);
-            } else {
-                kept.push_back(std::move(c));
-            }
-        }
-        row_.cells = std::move(kept);
-        unsorted_ = false;
-    }
-    flushedRow_ = row_.index;
+    if (std::exchange(unsorted_, false)) sortRowCells(row_.cells);
     sink_(std::move(row_));
     row_ = SheetRow();
 }
 
-void RowAssembler::finish() {
-    if (holding_) {
-        holding_ = false;
-        // Stable: of two cells in one place the later still wins.
-        std::stable_sort(held_.begin(), held_.end(),
-                         [](const HeldCell& a, const HeldCell& b) { return a.row < b.row; });
-        for (HeldCell& c : held_) put(c.row, c.cell.column, std::move(c.cell.cell));
-        held_.clear();
+void RowAssembler::finish() { flush(); }
+
+void putInRowOrder(std::vector<SheetRow>& rows) {
+    const auto byIndex = [](const SheetRow& a, const SheetRow& b) { return a.index < b.index; };
+    if (std::adjacent_find(rows.begin(), rows.end(), [](const SheetRow& a, const SheetRow& b) {
+            return a.index >= b.index;
+        }) == rows.end())
+        return;
+    std::stable_sort(rows.begin(), rows.end(), byIndex);
+    std::vector<SheetRow> joined;
+    joined.reserve(rows.size());
+    for (auto first = rows.begin(); first != rows.end();) {
+        const auto last = std::find_if(first, rows.end(),
+                                       [&](const SheetRow& r) { return r.index != first->index; });
+        SheetRow& row = joined.emplace_back(std::move(*first));
+        if (std::next(first) != last) {
+            // All pieces first, one sort after: a crafted file may split a
+            // row into as many pieces as it has cells.
+            for (auto piece = std::next(first); piece != last; ++piece)
+                row.cells.insert(row.cells.end(), std::make_move_iterator(piece->cells.begin()),
+                                 std::make_move_iterator(piece->cells.end()));
+            sortRowCells(row.cells);
+        }
+        first = last;
     }
-    flush();
+    rows = std::move(joined);
 }
 
 }  // namespace kq

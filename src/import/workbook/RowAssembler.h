@@ -1,39 +1,41 @@
 #pragma once
 
+#include <vector>
+
 #include "import/workbook/Cell.h"
 
 namespace kq {
 
 // Gathers the cells of a sheet as a reader meets them into rows and hands
-// each row on once the next row begins; a row holds only its own cells, so
-// memory follows the cells really there, not a sheet's declared size.
+// each row on once a cell of another row comes; a row holds only its own
+// cells, so memory follows the cells really there, not a sheet's declared
+// size. Rows go on in the file's order: a writer that puts a row's records
+// after later rows' makes that row come in pieces (see putInRowOrder).
 class RowAssembler {
   public:
     RowAssembler(const RowSink& sink, int maxRows, int maxColumns);
 
-    // Damaged when the cell lies outside the format's largest sheet or
-    // before a row already handed on.
+    // Damaged when the cell lies outside the format's largest sheet.
     void put(int row, int column, Cell cell);
     void finish();
-    // Holds every cell until finish(), for a sheet whose rows come out of
-    // order; memory then follows the sheet's cells, not one row's.
-    void sortRowsAtEnd() { holding_ = true; }
 
   private:
-    struct HeldCell {
-        int row;
-        RowCell cell;
-    };
     void flush();
 
     const RowSink& sink_;
     int maxRows_;
     int maxColumns_;
     SheetRow row_;
-    int flushedRow_ = -1;
     bool unsorted_ = false;
-    bool holding_ = false;
-    std::vector<HeldCell> held_;
 };
+
+// Sorts a row's cells by column; of two cells in one place the later wins,
+// as in the sheet.
+void sortRowCells(std::vector<RowCell>& cells);
+
+// Rows as a reader handed them on, in the file's order, into ascending row
+// order with each row whole: pieces of one row are joined, the later cell
+// winning where two share a place. Rows already in order cost one pass.
+void putInRowOrder(std::vector<SheetRow>& rows);
 
 }  // namespace kq

@@ -12,7 +12,9 @@ class SheetSource {
   public:
     virtual ~SheetSource() = default;
     virtual QStringList sheetNames() const = 0;
-    // Hands the rows of the sheet at that position to sink, in row order.
+    // Hands the rows of the sheet at that position to sink in the order the
+    // file holds them, each with its cells in column order; a row the file
+    // splits comes in pieces (putInRowOrder joins them).
     virtual void readSheet(int index, const RowSink& sink) = 0;
     // Sheets the workbook names but holds nothing for; not in sheetNames().
     virtual QStringList sheetsWithoutContent() const { return {}; }

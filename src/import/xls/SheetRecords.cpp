@@ -83,31 +83,6 @@ const SheetRecords::Handler* SheetRecords::handlerFor(std::uint16_t type) {
     return found != std::end(kHandlers) ? found : nullptr;
 }
 
-bool SheetRecords::rowsInOrder(Bytes stream, std::size_t offset) {
-    int last = -1;
-    int depth = 0;
-    for (std::size_t at = offset; at + 4 <= stream.size();) {
-        const std::uint16_t type = u16(stream, at);
-        const std::size_t length = u16(stream, at + 2);
-        at += 4;
-        if (at + length > stream.size()) break;  // damaged; the reading says so
-        if (type == rec::kBof) {
-            ++depth;
-        } else if (type == rec::kEof) {
-            if (--depth <= 0) break;
-        } else if (depth == 1 && length >= 2) {
-            const Handler* handler = handlerFor(type);
-            if (handler && handler->isCell) {
-                const int row = u16(stream, at);
-                if (row < last) return false;
-                last = row;
-            }
-        }
-        at += length;
-    }
-    return true;
-}
-
 SheetRecords::SheetRecords(const WorkbookTables& tables, const RowSink& sink)
     : tables_(tables), cells_(sink, kXlsMaxRows, kXlsMaxColumns) {}
 

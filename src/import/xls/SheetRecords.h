@@ -23,13 +23,6 @@ class SheetRecords {
   public:
     SheetRecords(const WorkbookTables& tables, const RowSink& sink);
 
-    // Whether the cells of the sheet whose BOF is at that offset come row by
-    // row, as most writers put them; a light walk over the record headers.
-    static bool rowsInOrder(Bytes stream, std::size_t offset);
-    // Some writers put a row's records after later rows': the cells are then
-    // held and handed on in row order at the end.
-    void sortRowsAtEnd() { cells_.sortRowsAtEnd(); }
-
     void handle(const Record& record);
     void finish();
 

@@ -116,8 +116,6 @@ void XlsWorkbook::readSheet(int index, const RowSink& sink) {
         damaged(QStringLiteral("工作表的起始记录缺失"));
 
     SheetRecords sheet(tables_, sink);
-    if (!SheetRecords::rowsInOrder(stream_, sheets_.at(std::size_t(index)).offset))
-        sheet.sortRowsAtEnd();
     int depth = 0;  // embedded charts bring their own BOF..EOF
     while (records.next(record)) {
         if (record.type == rec::kBof) {

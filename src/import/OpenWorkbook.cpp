@@ -11,11 +11,11 @@ std::unique_ptr<SheetSource> openWorkbookData(const QByteArray& data) {
     static const QByteArray zip("PK\x03\x04", 4);
     if (data.startsWith(ole2)) return std::make_unique<XlsWorkbook>(data);
     if (data.startsWith(zip)) return std::make_unique<XlsxWorkbook>(data);
-    // A bare BIFF2-BIFF5 stream, as Excel 2.1 to 4.0 wrote them.
+    // The bare records, as Excel 2.x to 4.0 wrote them.
     if (data.size() >= 2 && uchar(data[0]) == 0x09 &&
         (uchar(data[1]) == 0x00 || uchar(data[1]) == 0x02 || uchar(data[1]) == 0x04 ||
          uchar(data[1]) == 0x08))
-        throw FormatProblem(FormatProblem::Kind::OldFormat);
+        return std::make_unique<XlsWorkbook>(data);
     throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
 }
 

@@ -23,10 +23,10 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
                                  .arg(fileName) +
                              kSaveAgain);
         case FormatProblem::Kind::OldFormat:
-            return Error(
-                ErrorKind::BadWorkbook,
-                QStringLiteral("工作簿 %1 是 Excel 95 或更早版本的格式，无法读取。").arg(fileName) +
-                    kSaveAgain);
+            return Error(ErrorKind::BadWorkbook,
+                         QStringLiteral("工作簿 %1 是 Excel 4.0 的多工作表工作簿，无法读取。")
+                                 .arg(fileName) +
+                             kSaveAgain);
         case FormatProblem::Kind::BinaryWorkbook:
             return Error(
                 ErrorKind::BadWorkbook,

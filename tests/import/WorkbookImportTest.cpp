@@ -139,7 +139,7 @@ TEST_F(WorkbookImportTest, UnreadableWorkbooksLeaveTheOldTableWhole) {
     expectThreePunchesKept();
 
     for (const auto& [fixture, says] : std::vector<std::pair<QString, QString>>{
-             {"damaged/excel95_book_stream.xls", "工作簿 ry.xls 是 Excel 95 或更早版本的格式"},
+             {"damaged/excel4_workbook.xls", "工作簿 ry.xls 是 Excel 4.0 的多工作表工作簿"},
              {"damaged/zip_without_workbook.xlsx", "工作簿 ry.xls 不是可读取的 Excel 工作簿"},
              {"damaged/binary_workbook.xlsb", "工作簿 ry.xls 是 Excel 二进制工作簿（.xlsb）"},
              {"damaged/xlsx_sheet1_without_part.xlsx",

@@ -7,6 +7,9 @@
 
 namespace kq::xls {
 
+// The record layout of a workbook: Excel 2.x, 3.0, 4.0, 5.0/95, 97-2003.
+enum class Biff { V2, V3, V4, V5, V8 };
+
 namespace rec {
 inline constexpr std::uint16_t kFormula = 0x0006;
 inline constexpr std::uint16_t kEof = 0x000A;
@@ -28,6 +31,26 @@ inline constexpr std::uint16_t kRk = 0x027E;
 inline constexpr std::uint16_t kFormat = 0x041E;
 inline constexpr std::uint16_t kFormulaOld = 0x0406;  // the BIFF4 id some writers keep
 inline constexpr std::uint16_t kBof = 0x0809;
+inline constexpr std::uint16_t kCodePage = 0x0042;
+// Excel 2.x to 4.0: one sheet, its globals in its own stream.
+inline constexpr std::uint16_t kDimension2 = 0x0000;
+inline constexpr std::uint16_t kInteger2 = 0x0002;
+inline constexpr std::uint16_t kNumber2 = 0x0003;
+inline constexpr std::uint16_t kLabel2 = 0x0004;
+inline constexpr std::uint16_t kBoolErr2 = 0x0005;
+inline constexpr std::uint16_t kString2 = 0x0007;
+inline constexpr std::uint16_t kBof2 = 0x0009;
+inline constexpr std::uint16_t kFormat2 = 0x001E;
+inline constexpr std::uint16_t kXf2 = 0x0043;
+inline constexpr std::uint16_t kFormula3 = 0x0206;
+inline constexpr std::uint16_t kBof3 = 0x0209;
+inline constexpr std::uint16_t kXf3 = 0x0243;
+inline constexpr std::uint16_t kBof4 = 0x0409;
+inline constexpr std::uint16_t kXf4 = 0x0443;
+
+inline bool isBof(std::uint16_t type) {
+    return type == kBof || type == kBof2 || type == kBof3 || type == kBof4;
+}
 }  // namespace rec
 
 struct Record {

@@ -8,9 +8,10 @@
 
 namespace kq {
 
-// An Excel 97-2003 workbook: the BIFF8 "Workbook" stream of an OLE2
-// compound file. Formula cells give their cached result, as every writer
-// stores it.
+// An Excel workbook in its binary form: Excel 97-2003 (BIFF8) and 5.0/95
+// (BIFF5) in an OLE2 compound file, and the single-sheet files of Excel
+// 2.x to 4.0, which are the bare records. Formula cells give their cached
+// result, as every writer stores it.
 class XlsWorkbook : public SheetSource {
   public:
     explicit XlsWorkbook(const QByteArray& file);
@@ -24,6 +25,7 @@ class XlsWorkbook : public SheetSource {
         std::uint32_t offset = 0;  // of the sheet's BOF record in the stream
     };
 
+    static bool isCompoundFile(xls::Bytes file);
     void readGlobals();
 
     std::vector<unsigned char> stream_;

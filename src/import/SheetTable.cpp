@@ -1,16 +1,17 @@
 #include "import/SheetTable.h"
 
+#include <algorithm>
+
 #include "import/WorkbookFile.h"
 
 namespace kq {
 
 SheetTable readSheetTable(WorkbookFile& workbook, const QString& sheetName) {
     SheetTable table;
-    table.name = workbook.readSheet(sheetName, [&table](SheetRow&& row) {
+    table.name = workbook.readSheet(sheetName, table.rows);
+    for (const SheetRow& row : table.rows)
         table.columnCount = std::max(table.columnCount, row.cells.back().column + 1);
-        table.rowCount = row.index + 1;
-        table.rows.push_back(std::move(row));
-    });
+    if (!table.rows.empty()) table.rowCount = table.rows.back().index + 1;
     return table;
 }
 

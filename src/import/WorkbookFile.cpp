@@ -74,7 +74,7 @@ WorkbookFile::~WorkbookFile() = default;
 
 QString WorkbookFile::fileName() const { return QFileInfo(path_).fileName(); }
 
-QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
+QString WorkbookFile::readSheet(const QString& name, std::vector<SheetRow>& rows) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
@@ -93,14 +93,13 @@ QString WorkbookFile::readSheet(const QString& name, const RowSink& sink) {
                                                    : sheetNames_.join(QStringLiteral("、"))));
     // The readers hand rows on in the file's order; some writers put a
     // row's cells after later rows'.
-    std::vector<SheetRow> rows;
+    rows.clear();
     try {
         source_->readSheet(int(index), [&rows](SheetRow&& row) { rows.push_back(std::move(row)); });
     } catch (const FormatProblem& problem) {
         throw describe(problem, fileName());
     }
     putInRowOrder(rows);
-    for (SheetRow& row : rows) sink(std::move(row));
     return sheetNames_[index];
 }
 

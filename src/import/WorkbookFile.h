@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "import/workbook/Cell.h"
 
@@ -23,10 +24,10 @@ class WorkbookFile {
     QString fileName() const;
     const QStringList& sheetNames() const { return sheetNames_; }
 
-    // Reads the worksheet of that name (letter case ignored), then hands
-    // each row with content to sink, in ascending row order, each row whole.
-    // Returns the sheet's own name.
-    QString readSheet(const QString& name, const RowSink& sink);
+    // Reads the worksheet of that name (letter case ignored) into rows: each
+    // row with content, whole, in ascending row order. Returns the sheet's
+    // own name.
+    QString readSheet(const QString& name, std::vector<SheetRow>& rows);
 
   private:
     QString path_;

@@ -68,12 +68,13 @@ struct SheetRecords::Handler {
 
 std::span<const SheetRecords::Handler> SheetRecords::handlersOf(Biff biff) {
     using S = SheetRecords;
+    // The commonest cells first: every record is looked up here.
     static constexpr Handler kBiff8[] = {
-        {rec::kDimension, 0, false, &S::onDimension},
+        {rec::kLabelSst, 10, true, &S::onLabelSst},
         {rec::kNumber, 14, true, &S::onNumber},
         {rec::kRk, 10, true, &S::onRk},
         {rec::kMulRk, 4, true, &S::onMulRk},
-        {rec::kLabelSst, 10, true, &S::onLabelSst},
+        {rec::kDimension, 0, false, &S::onDimension},
         {rec::kLabel, 0, true, &S::onLabel},
         {rec::kRString, 0, true, &S::onLabel},
         {rec::kBoolErr, 8, true, &S::onBoolErr},

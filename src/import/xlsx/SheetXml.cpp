@@ -1,6 +1,8 @@
 #include "import/xlsx/SheetXml.h"
 
 #include <QDateTime>
+#include <charconv>
+#include <cstdint>
 
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/RowAssembler.h"
@@ -50,31 +52,64 @@ struct RawCell {
     std::string type;  // "s", "str", "inlineStr", "b", "e", "d", "n" or none
     int style = 0;
     bool hasValue = false;
-    QString value;  // <v>, or the text of <is>
+    std::string value;   // <v> as UTF-8, or the text of <is>
+    QString inlineText;  // the text of <is>, when that came last
+    bool inlineValue = false;
+
+    void clear() {
+        type.clear();
+        style = 0;
+        hasValue = inlineValue = false;
+        value.clear();
+        inlineText.clear();
+    }
+
+    QString text() const { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
 };
+
+std::string_view trimmed(std::string_view s) {
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && space(s.front())) s.remove_prefix(1);
+    while (!s.empty() && space(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A number as Excel writes it ("45292", "0.3381944444444445", "1E-3"),
+// parsed from the bytes; anything else as QString reads it.
+bool parseNumber(std::string_view raw, double& v, const RawCell& cell) {
+    const std::string_view s = trimmed(raw);
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (error == std::errc() && end == s.data() + s.size() && !s.empty()) return true;
+    bool ok = false;
+    v = cell.text().toDouble(&ok);
+    return ok;
+}
 
 Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (!raw.hasValue) return {};
     if (raw.type == "s") {
-        if (raw.value.isEmpty()) return {};  // <v/>: nothing was stored
-        bool ok = false;
-        const qulonglong at = raw.value.toULongLong(&ok);
-        if (!ok || at >= context.sharedStrings.size())
+        if (raw.value.empty()) return {};  // <v/>: nothing was stored
+        const std::string_view s = trimmed(raw.value);
+        std::uint64_t at = 0;
+        const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), at);
+        if (error != std::errc() || end != s.data() + s.size() || s.empty() ||
+            at >= context.sharedStrings.size())
             damaged(QStringLiteral("共享字符串编号超出范围"));
         return textCell(context.sharedStrings[std::size_t(at)]);
     }
-    if (raw.type == "str") return textCell(decodeEscapes(std::move(raw.value)));
-    if (raw.type == "inlineStr") return textCell(std::move(raw.value));
+    if (raw.type == "str") return textCell(decodeEscapes(raw.text()));
+    if (raw.type == "inlineStr")
+        return textCell(raw.inlineValue ? std::move(raw.inlineText) : raw.text());
     if (raw.type == "b") {
         Cell cell;
         cell.type = Cell::Type::Boolean;
-        cell.number = (raw.value == u"1" || raw.value == u"true") ? 1 : 0;
+        cell.number = (raw.value == "1" || raw.value == "true") ? 1 : 0;
         return cell;
     }
     if (raw.type == "e") {
         Cell cell;
         cell.type = Cell::Type::Error;
-        cell.text = std::move(raw.value);
+        cell.text = raw.text();
         return cell;
     }
     const numfmt::Kind kind = raw.style >= 0 && std::size_t(raw.style) < context.styleKinds.size()
@@ -83,22 +118,23 @@ Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (raw.type == "d") {
         // An ISO 8601 date and time, or a time of day alone ("10:30:00");
         // day counts from 1900-03-01 on agree with the 1900 serial numbers.
-        const QDateTime when = QDateTime::fromString(raw.value, Qt::ISODateWithMs);
+        const QString value = raw.text();
+        const QDateTime when = QDateTime::fromString(value, Qt::ISODateWithMs);
         if (when.isValid()) {
             const double ole = QDate(1899, 12, 30).daysTo(when.date()) +
                                when.time().msecsSinceStartOfDay() / 86400000.0;
             return numfmt::numberCell(
                 ole, kind == numfmt::Kind::Number ? numfmt::Kind::DateTime : kind, false);
         }
-        const QTime time = QTime::fromString(raw.value, Qt::ISODateWithMs);
-        if (!time.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(raw.value.left(20)));
+        const QTime time = QTime::fromString(value, Qt::ISODateWithMs);
+        if (!time.isValid()) damaged(QStringLiteral("日期“%1”无效").arg(value.left(20)));
         return numfmt::numberCell(time.msecsSinceStartOfDay() / 86400000.0,
                                   kind == numfmt::Kind::Number ? numfmt::Kind::Time : kind, false);
     }
-    if (raw.value.isEmpty()) return {};
-    bool ok = false;
-    const double v = raw.value.toDouble(&ok);
-    if (!ok) damaged(QStringLiteral("数值“%1”无效").arg(raw.value.left(20)));
+    if (raw.value.empty()) return {};
+    double v = 0;
+    if (!parseNumber(raw.value, v, raw))
+        damaged(QStringLiteral("数值“%1”无效").arg(raw.text().left(20)));
     return numfmt::numberCell(v, kind, context.date1904);
 }
 
@@ -134,6 +170,7 @@ void readSheetXml(QIODevice& part, const QString& partName, const SheetContext& 
     RowAssembler rows(sink, kXlsxMaxRows, kXlsxMaxColumns);
     int row = -1;
     int column = -1;
+    RawCell raw;  // one for all cells: its buffers are reused
     for (;;) {
         const XmlScanner::Token token = xml.next();
         if (token == XmlScanner::Token::EndOfDocument) break;
@@ -173,7 +210,7 @@ void readSheetXml(QIODevice& part, const QString& partName, const SheetContext& 
                 column = columnOf(ref);
                 if (column < 0) damaged(QStringLiteral("单元格位置“%1”无效").arg(shown(ref)));
             }
-            RawCell raw;
+            raw.clear();
             raw.type = xml.attribute("t");
             const std::string_view style = xml.attribute("s");
             for (const char c : style) {
@@ -190,11 +227,13 @@ void readSheetXml(QIODevice& part, const QString& partName, const SheetContext& 
                         damaged(QStringLiteral("单元格不完整"));
                     if (inner == XmlScanner::Token::End && xml.name() == "c") break;
                     if (xml.isStart("v")) {
-                        raw.value = xml.elementText();
+                        raw.value = xml.elementBytes();
                         raw.hasValue = true;
+                        raw.inlineValue = false;
                     } else if (xml.isStart("is") && !xml.selfClosing()) {
-                        raw.value = inlineText(xml);
-                        raw.hasValue = true;
+                        raw.inlineText = inlineText(xml);
+                        raw.value = raw.inlineText.toStdString();
+                        raw.hasValue = raw.inlineValue = true;
                     }
                 }
             }

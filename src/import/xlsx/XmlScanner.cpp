@@ -224,9 +224,15 @@ void XmlScanner::appendDecoded(std::string& out, std::size_t from, std::size_t t
 }
 
 QString XmlScanner::elementText() {
+    const std::string& bytes = elementBytes();
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+const std::string& XmlScanner::elementBytes() {
     if (token_ != Token::Start) fail();
-    if (selfClosing_) return {};
-    std::string bytes;
+    std::string& bytes = text_;
+    bytes.clear();
+    if (selfClosing_) return bytes;
     for (;;) {
         const std::size_t lt = find('<', 0);
         appendDecoded(bytes, 0, lt);
@@ -244,7 +250,7 @@ QString XmlScanner::elementText() {
         }
         if (buffer_[pos_ + 1] != '/') fail();
         readTag();  // the end tag, checked against the open element
-        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        return bytes;
     }
 }
 

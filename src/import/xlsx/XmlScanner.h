@@ -31,6 +31,9 @@ class XmlScanner {
     // The text of the element just started, entities decoded, up to its end
     // tag (which is consumed); damaged if it holds further elements.
     QString elementText();
+    // The same as UTF-8 bytes, in a buffer the next call reuses: numbers
+    // need no QString.
+    const std::string& elementBytes();
 
   private:
     [[noreturn]] void fail() const;
@@ -52,6 +55,7 @@ class XmlScanner {
     bool selfClosing_ = false;
     std::vector<std::pair<std::string_view, std::string_view>> attributes_;
     std::vector<std::string> open_;  // the elements still open
+    std::string text_;               // of elementBytes()
 };
 
 }  // namespace kq::xlsx

@@ -1,5 +1,7 @@
 #include "import/SheetTable.h"
 
+#include <algorithm>
+
 #include "import/WorkbookFile.h"
 
 namespace kq {
@@ -12,6 +14,13 @@ SheetTable readSheetTable(WorkbookFile& workbook, const QString& sheetName) {
         table.rows.push_back(std::move(row));
     });
     return table;
+}
+
+void SheetTable::startAt(int row) {
+    std::erase_if(rows, [row](const SheetRow& r) { return r.index < row; });
+    headerRow = row;
+    columnCount = 0;
+    for (const SheetRow& r : rows) columnCount = std::max(columnCount, r.cells.back().column + 1);
 }
 
 }  // namespace kq

@@ -23,8 +23,9 @@ class WorkbookFile {
     QString fileName() const;
     const QStringList& sheetNames() const { return sheetNames_; }
 
-    // Reads the worksheet of that name (letter case ignored), handing each
-    // row with content to sink as it is read. Returns the sheet's own name.
+    // Reads the worksheet of that name (letter case ignored), or the only
+    // worksheet when none has that name, handing each row with content to
+    // sink as it is read. Returns the sheet's own name.
     QString readSheet(const QString& name, const RowSink& sink);
 
   private:

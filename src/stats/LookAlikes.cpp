@@ -1,6 +1,7 @@
 #include "stats/LookAlikes.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -68,11 +69,15 @@ QStringList nameLines(Connection& connection, const std::vector<ScheduleEntry>& 
     EntryDays days;
     double first = 0, last = 0;
     QStringList employees;
+    QSet<QString> seen;
     for (const ScheduleEntry& entry : entries) {
         const double day = std::floor(days(entry.date));
         first = employees.isEmpty() ? day : std::min(first, day);
         last = employees.isEmpty() ? day : std::max(last, day);
-        if (!employees.contains(entry.name)) employees << entry.name;
+        if (!seen.contains(entry.name)) {
+            seen.insert(entry.name);
+            employees << entry.name;
+        }
     }
     if (employees.isEmpty()) return {};
     const QHash<QString, qint64> punches = punchesByName(connection, first, last);

@@ -154,6 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
               "工作簿 ry.xls 的 sheet1 的前 20 行中找不到列名行（应有一行含“日期”、“时间”和"
               "“姓名”列，或含“姓名”列和“打卡时间”、“考勤时间”、“刷卡时间”、“签到时间”、"
               "“日期时间”中的一列），请按此写好列名，数据未导入，原有数据保持不变。"},
+        Shape{"DateAndTimeNameTwoMoments", Workbook::Punches, "shape_moments_differ_ry.xls",
+              Expect::Refused,
+              "工作簿 ry.xls 的 sheet1 第 3 行的“日期”（2026/12/1 7:58:12）与“时间”（8:00:00）"
+              "不是同一时刻，请改正其中之一，数据未导入，原有数据保持不变。"},
         Shape{"MonthGridWithoutYears", Workbook::Schedule, "shape_grid_yearless_yd.xls",
               Expect::Refused,
               "工作簿 yd.xls 的 sheet1 第 2 列的列名“1”是没有年份的日期，请把各日期列的列名"

@@ -43,7 +43,7 @@ ColumnType inferType(const SheetTable& sheet, int column) {
     bool allNumbers = true;
     bool any = false;
     for (const SheetRow& row : sheet.rows) {
-        if (row.index == 0) continue;
+        if (!sheet.isData(row)) continue;
         const Cell* cell = row.at(column);
         if (!cell) continue;
         any = true;

@@ -5,6 +5,10 @@
 #include "data/DateTimeText.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
+#include "import/HeaderSearch.h"
+#include "import/MonthGrid.h"
+#include "import/PunchDateTimes.h"
+#include "import/SheetRefusal.h"
 #include "import/WorkbookFile.h"
 
 namespace kq {
@@ -59,7 +63,7 @@ class SheetCheck {
     void checkDateTimes(const SheetTable& sheet, int column, const DateTimeColumn& rule) const {
         const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
         for (const SheetRow& row : sheet.rows) {
-            if (row.index == 0) continue;
+            if (!sheet.isData(row)) continue;
             const Cell* cell = row.at(column);
             if (!cell) {
                 if (rule.allowEmpty) continue;
@@ -108,11 +112,26 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
     const SheetCheck check(fileName, out.sheet);
     if (out.sheet.columnCount == 0)
         check.fail(ErrorKind::BadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
+    if (const auto header = findHeaderRow(out.sheet, which)) {
+        if (*header > 0) out.sheet.startAt(*header);
+    } else if (!firstRowIsPartOfHeader(out.sheet, which)) {
+        check.fail(ErrorKind::MissingColumn,
+                   QStringLiteral(" 的前 %1 行中找不到列名行（应有一行%2），请按此写好列名")
+                       .arg(kHeaderSearchRows)
+                       .arg(headerDescription(which)));
+    }
     if (out.sheet.columnCount > kMaxTableColumns)
         check.fail(ErrorKind::BadWorkbook,
                    QStringLiteral(" 的第 %1 列有内容，但一张表最多只能有 %2 列，请删去多余的列")
                        .arg(out.sheet.columnCount)
                        .arg(kMaxTableColumns));
+
+    try {
+        if (which == Workbook::Schedule) turnMonthGrid(out.sheet);
+        if (which == Workbook::Punches) settlePunchDateTimes(out.sheet);
+    } catch (const SheetRefusal& refusal) {
+        check.fail(refusal.kind, refusal.what);
+    }
 
     out.names = columns::names(out.sheet);
     for (qsizetype i = 0; i < out.names.size(); ++i)

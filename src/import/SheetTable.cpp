@@ -15,4 +15,11 @@ SheetTable readSheetTable(WorkbookFile& workbook, const QString& sheetName) {
     return table;
 }
 
+void SheetTable::startAt(int row) {
+    std::erase_if(rows, [row](const SheetRow& r) { return r.index < row; });
+    headerRow = row;
+    columnCount = 0;
+    for (const SheetRow& r : rows) columnCount = std::max(columnCount, r.cells.back().column + 1);
+}
+
 }  // namespace kq

@@ -78,6 +78,9 @@ QString WorkbookFile::readSheet(const QString& name, std::vector<SheetRow>& rows
     qsizetype index = -1;
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
+    // A workbook of one worksheet holds its data there, whatever its name.
+    if (index < 0 && sheetNames_.size() == 1 && source_->sheetsWithoutContent().isEmpty())
+        index = 0;
     if (index < 0 && source_->sheetsWithoutContent().contains(name, Qt::CaseInsensitive))
         throw Error(
             ErrorKind::BadWorkbook,

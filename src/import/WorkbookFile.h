@@ -24,9 +24,9 @@ class WorkbookFile {
     QString fileName() const;
     const QStringList& sheetNames() const { return sheetNames_; }
 
-    // Reads the worksheet of that name (letter case ignored) into rows: each
-    // row with content, whole, in ascending row order. Returns the sheet's
-    // own name.
+    // Reads the worksheet of that name (letter case ignored), or the only
+    // worksheet when none has that name, into rows: each row with content,
+    // whole, in ascending row order. Returns the sheet's own name.
     QString readSheet(const QString& name, std::vector<SheetRow>& rows);
 
   private:

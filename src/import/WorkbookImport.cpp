@@ -44,9 +44,9 @@ qsizetype writeTable(Connection& connection, const QString& table, const Checked
         insert.reset();
     };
     qsizetype rows = 0;
-    int next = 1;  // the sheet row after the last one written
+    int next = in.sheet.headerRow + 1;  // the sheet row after the last one written
     for (const SheetRow& row : in.sheet.rows) {
-        if (row.index == 0) continue;
+        if (!in.sheet.isData(row)) continue;
         // A blank line in the sheet is layout, not a record, except where
         // rows count by position (the fourteen shift-window times).
         for (; keepBlankRows && next < row.index; ++next, ++rows) insertRow(nullptr);

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "shifts/ShiftCatalogue.h"
+#include "stats/LookAlikes.h"
 #include "stats/PunchCollector.h"
 #include "stats/ScheduleFlattening.h"
 #include "stats/UnfinishedRun.h"
@@ -33,6 +34,7 @@ StatisticsResult runStatistics(Connection& connection,
         if (i + 1 == shifts.size()) markStatisticsRunFinished(connection, run);
         announce(passFinishedMessage(shifts[i]));
     }
+    result.lookAlikeHint = lookAlikeHint(connection, entries);
     return result;
 }
 

@@ -15,6 +15,10 @@ inline const QString kScheduleFlattenedMessage = QStringLiteral("排班设置一
 struct StatisticsResult {
     qsizetype entries = 0;                                 // schedule entries written to yw
     std::array<qsizetype, shifts::kShiftCount> punches{};  // rows written per shift, in order
+    // Names and codes of the schedule that never meet ry or a shift only
+    // because of blanks, full-width characters or letter case; shown after
+    // the seven messages. Empty when there are none.
+    QString lookAlikeHint;
 };
 
 // The whole statistics run: yd flattened into yw, then one pass per shift of

@@ -84,6 +84,33 @@ TEST(StatisticsRunTest, WorkedExampleAnnouncesEveryStageAndCountsTheGrids) {
     EXPECT_TRUE(h.button("Command5")->isEnabled());
 }
 
+TEST(StatisticsRunTest, ANameThatNeverMeetsIsPointedOutAfterEveryRun) {
+    GuiHarness h;
+    {
+        // The clock wrote 员工甲 with a full-width blank after the name.
+        kq::Connection c(h.folder.path());
+        c.executeNative("drop table yd; create table yd (日期 DATETIME, 员工甲 TEXT)");
+        kq::test::appendRow(c, "yd", {"日期", "员工甲"}, {"2024-01-05", "A"});
+        kq::test::appendRow(c, "ry", {"日期", "时间", "姓名"},
+                            {"2024/1/5", "7:58", QStringLiteral("员工甲\u3000")});
+    }
+    h.button("Command5")->setEnabled(true);
+    for (int run = 0; run < 2; ++run) {
+        h.messages.clear();
+        h.click("Command5");
+        ASSERT_EQ(h.messages.all().size(), 8u);
+        EXPECT_EQ(h.messages.texts().mid(0, 7), kSevenMessages);
+        const auto& hint = h.messages.all().back();
+        EXPECT_EQ(hint.kind, Kind::Exclamation);
+        EXPECT_EQ(hint.title, "提示");
+        EXPECT_EQ(hint.text,
+                  QStringLiteral("排班表中的“员工甲”没有打卡记录；打卡记录中有“员工甲\u3000”"
+                                 "（多了空格）\n以上均未更改。如是同一人或同一班次，"
+                                 "请改正工作簿后重新导入并统计。"));
+    }
+    EXPECT_EQ(rowCount(h.folder.path(), "A"), 0);  // nothing renamed
+}
+
 TEST(StatisticsRunTest, BadScheduleIsReportedAndLeavesCaptionsAndTablesAlone) {
     GuiHarness h;
     {

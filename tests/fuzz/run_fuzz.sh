@@ -43,7 +43,7 @@ PY
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=256 \
     -print_final_stats=1 -artifact_prefix="$build/findings-$kind/" \
     >"$build/fuzz-$kind.log" 2>&1 || status=$?
-  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_runs|stat::peak_rss_mb)' "$build/fuzz-$kind.log" || true
+  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$build/fuzz-$kind.log" || true
   if [ "$status" -ne 0 ]; then
     grep -E -A 30 '==[0-9]+==ERROR|runtime error|ALARM|out-of-memory|deadly signal' "$build/fuzz-$kind.log" |
       head -n 60 >&2 || tail -n 40 "$build/fuzz-$kind.log" >&2

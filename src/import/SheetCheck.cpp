@@ -1,6 +1,7 @@
 #include "import/SheetCheck.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "data/DateTimeText.h"
 #include "data/Error.h"
@@ -43,6 +44,21 @@ Rules rulesFor(Workbook which) {
     }
     return {};
 }
+
+}  // namespace
+
+bool holdsHeader(Workbook which, const SheetRow& row) {
+    const Rules rules = rulesFor(which);
+    QStringList texts;
+    for (const RowCell& c : row.cells) texts << columns::textOf(c.cell);
+    if (!rules.firstColumn.isEmpty() &&
+        (!row.at(0) || columns::textOf(*row.at(0)) != rules.firstColumn))
+        return false;
+    return std::ranges::all_of(rules.required,
+                               [&](const QString& name) { return texts.contains(name); });
+}
+
+namespace {
 
 class SheetCheck {
   public:
@@ -100,7 +116,8 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
     CheckedSheet out;
     const QString fileName = QFileInfo(path).fileName();
     try {
-        WorkbookFile workbook(path);
+        WorkbookFile workbook(path,
+                              [which](const SheetRow& row) { return holdsHeader(which, row); });
         out.sheet = readSheetTable(workbook, sheetName);
     } catch (const Error& e) {
         throw Error(e.kind(), e.description() + kDataUnchanged);

@@ -24,6 +24,9 @@ struct CheckedSheet {
 // the rest of the system relies on in `which`: its required columns, their
 // order, and that every date or time cell reads as one. Throws kq::Error
 // naming the workbook and the row, ending in kDataUnchanged.
+// Whether the row holds the column names `which` needs.
+bool holdsHeader(Workbook which, const SheetRow& row);
+
 CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Workbook which);
 
 }  // namespace kq

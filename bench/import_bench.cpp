@@ -1,6 +1,8 @@
 // Import of the largest punch workbook an .xls sheet holds (65,535 punches),
-// and the same sheet as .xlsx: the reader alone, and the whole import
-// (read, check, type, insert). Peak RSS is reported as a counter.
+// and the same sheet as .xlsx, as .csv and as a web page saved as .xls: the
+// reader alone, and the whole import (read, check, type, insert). Peak RSS
+// is reported as a counter. The web page comes in two shapes: as
+// LibreOffice saves it (about 20 MB) and as plain table tags (about 5 MB).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -20,6 +22,7 @@ constexpr int kPunches = 65535;
 // Generated once per build directory: xlwt needs seconds for it. The .xlsx
 // is the .xls saved again by LibreOffice, as a clerk's "save as" makes it
 // (shared strings); without soffice, openpyxl writes it (inline strings).
+// The .csv and the web page ("html") are written by the generator.
 QString largeWorkbook(const QString& suffix) {
     const QString path = QStringLiteral(KQ_BENCH_DIR "/ry_%1.%2").arg(kPunches).arg(suffix);
     if (QFile::exists(path)) return path;
@@ -44,10 +47,20 @@ double peakRssMegabytes() {
     return usage.ru_maxrss / 1024.0;
 }
 
+// The name a generated workbook takes in the program folder.
+QString workbookName(const QString& suffix) {
+    return suffix.endsWith(QLatin1String("html")) ? QStringLiteral("ry.xls")
+                                                  : QStringLiteral("ry.") + suffix;
+}
+
 void readPunchSheet(benchmark::State& state, const QString& suffix) {
     const QString path = largeWorkbook(suffix);
+    // Read under the name the program folder gives it, as the import does.
+    QTemporaryDir folder;
+    const QString named = QDir(folder.path()).filePath(workbookName(suffix));
+    QFile::copy(path, named);
     for (auto _ : state) {
-        kq::WorkbookFile workbook(path);
+        kq::WorkbookFile workbook(named);
         std::vector<kq::SheetRow> rows;
         workbook.readSheet(QStringLiteral("sheet1"), rows);
         benchmark::DoNotOptimize(rows.data());
@@ -59,7 +72,7 @@ void readPunchSheet(benchmark::State& state, const QString& suffix) {
 void importPunches(benchmark::State& state, const QString& suffix) {
     const QString source = largeWorkbook(suffix);
     QTemporaryDir folder;
-    QFile::copy(source, QDir(folder.path()).filePath(QStringLiteral("ry.") + suffix));
+    QFile::copy(source, QDir(folder.path()).filePath(workbookName(suffix)));
     for (auto _ : state) {
         kq::Connection connection(folder.path());
         const qsizetype rows = kq::importWorkbook(connection, kq::Workbook::Punches);
@@ -73,10 +86,20 @@ void BM_ReadPunchSheetXls(benchmark::State& state) { readPunchSheet(state, "xls"
 void BM_ReadPunchSheetXlsx(benchmark::State& state) { readPunchSheet(state, "xlsx"); }
 void BM_ImportPunchesXls(benchmark::State& state) { importPunches(state, "xls"); }
 void BM_ImportPunchesXlsx(benchmark::State& state) { importPunches(state, "xlsx"); }
+void BM_ReadPunchSheetCsv(benchmark::State& state) { readPunchSheet(state, "csv"); }
+void BM_ReadPunchSheetHtmlXls(benchmark::State& state) { readPunchSheet(state, "html"); }
+void BM_ImportPunchesCsv(benchmark::State& state) { importPunches(state, "csv"); }
+void BM_ImportPunchesHtmlXls(benchmark::State& state) { importPunches(state, "html"); }
+void BM_ImportPunchesPlainHtmlXls(benchmark::State& state) { importPunches(state, "plain.html"); }
 BENCHMARK(BM_ReadPunchSheetXls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadPunchSheetXlsx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportPunchesXls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportPunchesXlsx)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPunchSheetCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPunchSheetHtmlXls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportPunchesCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportPunchesHtmlXls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportPunchesPlainHtmlXls)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

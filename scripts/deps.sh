@@ -20,6 +20,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(cmake g++ make pkg-config clang-format ccache
           qt6-base-dev libsqlite3-dev libzip-dev libxlsxwriter-dev zlib1g-dev
+          libcsv-dev libxml2-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           python3 python3-xlwt python3-openpyxl python3-xlrd)
 # pdftotext reads the print layout's PDF back in the tests; the Chinese it

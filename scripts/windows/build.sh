@@ -45,7 +45,8 @@ EOF
 chmod +x "$build/wine-run.sh"
 
 SECONDS=0
-prefixes="$KQW_QT_PREFIX;$KQW_SQLITE_PREFIX;$KQW_LIBZIP_PREFIX;$KQW_XLSXWRITER_PREFIX;$KQW_GTEST_PREFIX"
+prefixes="$KQW_QT_PREFIX;$KQW_SQLITE_PREFIX;$KQW_LIBZIP_PREFIX;$KQW_XLSXWRITER_PREFIX;$KQW_LIBCSV_PREFIX"
+prefixes+=";$KQW_LIBXML2_PREFIX;$KQW_GTEST_PREFIX"
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 tests_option=ON
 [ "$run_tests" -eq 1 ] || tests_option=OFF
@@ -63,6 +64,7 @@ echo "windows build: ${SECONDS} s"
 # The DLLs every program here imports, found by walking the import tables
 # through the folders that hold Windows DLLs; system DLLs are in none of them.
 dll_dirs=("$KQW_QT_PREFIX/bin" "$KQW_LIBZIP_PREFIX/bin" "$KQW_XLSXWRITER_PREFIX/bin"
+          "$KQW_LIBCSV_PREFIX/bin" "$KQW_LIBXML2_PREFIX/bin"
           "$KQW_ZLIB_PREFIX/lib" "/usr/$KQ_WINDOWS_TRIPLE/lib"
           "$(dirname "$("$KQW_CXX" -print-libgcc-file-name)")")
 # copy_imports BINARY DEST DIR...: the DLLs BINARY imports that lie in one

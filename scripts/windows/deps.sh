@@ -2,11 +2,12 @@
 # Builds the Windows (x86-64, MinGW) dependencies into the cache, once, and
 # writes the prefixes the program's build uses to $KQ_WINDOWS_CACHE/prefixes.env:
 #   Qt 6 (Core, Gui, Widgets, PrintSupport; windows and offscreen platform plugins) from
-#   qt6-base, the SQLite amalgamation from sqlite3, libzip, libxlsxwriter and
-#   googletest, each from the Debian source of the version installed here.
+#   qt6-base, the SQLite amalgamation from sqlite3, libzip, libxlsxwriter,
+#   libcsv, libxml2 and googletest, each from the Debian source of the version
+#   installed here.
 #   zlib comes ready-built from libz-mingw-w64-dev.
 # Logs of each build lie beside its cache folder (NAME.log).
-# Usage: scripts/windows/deps.sh [qt|sqlite|libzip|xlsxwriter|gtest ...]
+# Usage: scripts/windows/deps.sh [qt|sqlite|libzip|xlsxwriter|libcsv|libxml2|gtest ...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=lib.sh
@@ -199,6 +200,36 @@ build_xlsxwriter() {
   xlsxwriter_prefix=$cmake_dep_prefix
 }
 
+# Only the HTML and push parsers are used: no iconv (the program hands it
+# UTF-8), no compression, no network, no programs.
+build_libxml2() {
+  build_cmake_dep libxml2 libxml2-dev -DBUILD_SHARED_LIBS=ON -DLIBXML2_WITH_ICONV=OFF \
+    -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_PYTHON=OFF \
+    -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_MODULES=OFF \
+    -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PROGRAMS=OFF
+  libxml2_prefix=$cmake_dep_prefix
+}
+
+# --- libcsv ---------------------------------------------------------------
+# One C file; its autotools build does not cross-build a DLL, so it is
+# compiled directly. A DLL of its own, as its licence (LGPL) suits best.
+build_libcsv() {
+  local version src flags=(-O2 -shared)
+  version=$(kqw_source_version libcsv-dev)
+  libcsv_prefix=$(kqw_prefix_for libcsv "$version" "${flags[*]} dll")
+  if kqw_needs_build "$libcsv_prefix"; then
+    SECONDS=0
+    src=$(kqw_fetch_source libcsv "$version")
+    kqw_begin "$libcsv_prefix"
+    kqw_log "building libcsv $version for Windows"
+    mkdir -p "$libcsv_prefix/include" "$libcsv_prefix/lib" "$libcsv_prefix/bin"
+    kqw_logged "$libcsv_prefix.log" "$KQW_CC" "${flags[@]}" -I"$src" "$src/libcsv.c" \
+      -o "$libcsv_prefix/bin/libcsv.dll" -Wl,--out-implib,"$libcsv_prefix/lib/libcsv.dll.a"
+    cp "$src/csv.h" "$libcsv_prefix/include/"
+    kqw_finish "$libcsv_prefix"
+  fi
+}
+
 build_gtest() {
   build_cmake_dep googletest libgtest-dev -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON \
     -Dgtest_disable_pthreads=OFF
@@ -212,9 +243,9 @@ main() {
   kqw_install_toolchain
   [ -e "$zlib_prefix/lib/libz.dll.a" ] || kqw_die "libz-mingw-w64-dev gave no $zlib_prefix/lib/libz.dll.a"
   local deps=("$@") dep
-  [ "${#deps[@]}" -gt 0 ] || deps=(qt sqlite libzip xlsxwriter gtest)
+  [ "${#deps[@]}" -gt 0 ] || deps=(qt sqlite libzip xlsxwriter libcsv libxml2 gtest)
   for dep in "${deps[@]}"; do
-    declare -F "build_$dep" >/dev/null || kqw_die "unknown dependency '$dep' (qt sqlite libzip xlsxwriter gtest)"
+    declare -F "build_$dep" >/dev/null || kqw_die "unknown dependency '$dep' (qt sqlite libzip xlsxwriter libcsv libxml2 gtest)"
     "build_$dep"
   done
   [ "$#" -eq 0 ] || return 0
@@ -223,6 +254,8 @@ KQW_QT_PREFIX=$qt_prefix
 KQW_SQLITE_PREFIX=$sqlite_prefix
 KQW_LIBZIP_PREFIX=$libzip_prefix
 KQW_XLSXWRITER_PREFIX=$xlsxwriter_prefix
+KQW_LIBCSV_PREFIX=$libcsv_prefix
+KQW_LIBXML2_PREFIX=$libxml2_prefix
 KQW_GTEST_PREFIX=$gtest_prefix
 KQW_ZLIB_PREFIX=$zlib_prefix
 ENV

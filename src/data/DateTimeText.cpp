@@ -1,7 +1,7 @@
 #include "data/DateTimeText.h"
 
-#include <QRegularExpression>
 #include <cmath>
+#include <string_view>
 
 namespace kq::datetime {
 namespace {
@@ -9,28 +9,53 @@ namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
 
-std::optional<QDate> parseDate(const QString& text) {
-    static const QRegularExpression shortForm(
-        QStringLiteral(R"(^(\d{4})[/\-.](\d{1,2})[/\-.](\d{1,2})$)"));
-    static const QRegularExpression longForm(
-        QStringLiteral(R"(^(\d{4})年(\d{1,2})月(\d{1,2})日$)"));
-    for (const auto* re : {&shortForm, &longForm}) {
-        const auto m = re->match(text);
-        if (m.hasMatch()) {
-            const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-            if (d.isValid()) return d;
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
+// Reads min to max ASCII digits at `at` and moves past them; -1 when fewer.
+// Hand-scanned rather than matched: an import parses every text cell.
+int digitsAt(const QString& text, qsizetype& at, int min, int max) {
+    int value = 0;
+    int count = 0;
+    for (; count < max && at < text.size() && text[at] >= u'0' && text[at] <= u'9'; ++count)
+        value = value * 10 + (text[at++].unicode() - u'0');
+    return count >= min ? value : -1;
 }
 
+bool charAt(const QString& text, qsizetype& at, std::u16string_view allowed) {
+    if (at >= text.size() || allowed.find(text[at].unicode()) == std::u16string_view::npos)
+        return false;
+    ++at;
+    return true;
+}
+
+// yyyy/M/d (or - or . between) and yyyy年M月d日.
+std::optional<QDate> parseDate(const QString& text) {
+    qsizetype at = 0;
+    const int year = digitsAt(text, at, 4, 4);
+    if (year < 0) return std::nullopt;
+    const bool longForm = at < text.size() && text[at] == u'年';
+    if (!charAt(text, at, longForm ? u"年" : u"/-.")) return std::nullopt;
+    const int month = digitsAt(text, at, 1, 2);
+    if (month < 0 || !charAt(text, at, longForm ? u"月" : u"/-.")) return std::nullopt;
+    const int day = digitsAt(text, at, 1, 2);
+    if (day < 0 || (longForm && !charAt(text, at, u"日")) || at != text.size()) return std::nullopt;
+    const QDate d(year, month, day);
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+// H:mm and H:mm:ss, one or two digits each.
 std::optional<QTime> parseTime(const QString& text) {
-    static const QRegularExpression form(QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?$)"));
-    const auto m = form.match(text);
-    if (!m.hasMatch()) return std::nullopt;
-    const QTime t(m.captured(1).toInt(), m.captured(2).toInt(),
-                  m.captured(3).isEmpty() ? 0 : m.captured(3).toInt());
+    qsizetype at = 0;
+    const int hours = digitsAt(text, at, 1, 2);
+    if (hours < 0 || !charAt(text, at, u":")) return std::nullopt;
+    const int minutes = digitsAt(text, at, 1, 2);
+    if (minutes < 0) return std::nullopt;
+    int seconds = 0;
+    if (at < text.size()) {
+        if (!charAt(text, at, u":") || (seconds = digitsAt(text, at, 1, 2)) < 0 ||
+            at != text.size())
+            return std::nullopt;
+    }
+    const QTime t(hours, minutes, seconds);
     if (!t.isValid()) return std::nullopt;
     return t;
 }

@@ -13,9 +13,8 @@ bool prepareDatabaseOnFirstRun(const QString& programFolder) {
     const QDir folder(programFolder);
     if (QFile::exists(folder.filePath(Connection::databaseFileName()))) return false;
     Connection connection(programFolder);
-    if (!QFile::exists(folder.filePath(QStringLiteral("pb.xls"))) &&
-        !QFile::exists(folder.filePath(QStringLiteral("pb.xlsx"))))
-        return false;
+    // pb.xls, pb.xlsx or pb.csv, whichever the import would read.
+    if (!QFile::exists(workbookPath(programFolder, Workbook::ShiftTimes))) return false;
     try {
         importWorkbook(connection, Workbook::ShiftTimes);
         return true;

@@ -22,7 +22,22 @@ QString firstText(const SheetRow& row) {
     return first ? columns::textOf(*first) : QString();
 }
 
-bool holdsHeader(const SheetRow& row, Workbook which) {
+QStringList keyNames(Workbook which) {
+    using namespace tables;
+    switch (which) {
+        case Workbook::Punches:
+            return QStringList{kDate, kTime, kName} + punchMomentColumns();
+        case Workbook::Schedule:
+            return {kDate, kName};
+        case Workbook::ShiftTimes:
+            return {kTime};
+    }
+    return {};
+}
+
+}  // namespace
+
+bool holdsHeader(Workbook which, const SheetRow& row) {
     using namespace tables;
     const QStringList names = texts(row);
     switch (which) {
@@ -43,25 +58,10 @@ bool holdsHeader(const SheetRow& row, Workbook which) {
     return false;
 }
 
-QStringList keyNames(Workbook which) {
-    using namespace tables;
-    switch (which) {
-        case Workbook::Punches:
-            return QStringList{kDate, kTime, kName} + punchMomentColumns();
-        case Workbook::Schedule:
-            return {kDate, kName};
-        case Workbook::ShiftTimes:
-            return {kTime};
-    }
-    return {};
-}
-
-}  // namespace
-
 std::optional<int> findHeaderRow(const SheetTable& sheet, Workbook which) {
     for (const SheetRow& row : sheet.rows) {
         if (row.index >= kHeaderSearchRows) break;
-        if (holdsHeader(row, which)) return row.index;
+        if (holdsHeader(which, row)) return row.index;
     }
     return std::nullopt;
 }

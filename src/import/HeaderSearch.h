@@ -5,16 +5,17 @@
 
 #include "import/SheetTable.h"
 #include "import/WorkbookImport.h"
+#include "import/workbook/HeaderTest.h"
 
 namespace kq {
 
-// Title rows may stand above the column names, but no further down than this.
-inline constexpr int kHeaderSearchRows = 20;
+// Whether the row holds what `which` needs as its column names: ry 日期,
+// 时间 and 姓名, or 姓名 and a punch moment column; yd 日期 first, or 姓名
+// first and date headers; pb 时间.
+bool holdsHeader(Workbook which, const SheetRow& row);
 
-// The first of the first kHeaderSearchRows sheet rows that holds what
-// `which` needs: ry 日期, 时间 and 姓名, or 姓名 and a punch moment column;
-// yd 日期 first, or 姓名 first and date headers; pb 时间. Nothing when no
-// row does.
+// The first of the first kHeaderSearchRows sheet rows that holds it;
+// nothing when no row does.
 std::optional<int> findHeaderRow(const SheetTable& sheet, Workbook which);
 
 // Whether the sheet's first row holds any of those names, blanks around

@@ -1,6 +1,7 @@
 #include "import/SheetCheck.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "data/DateTimeText.h"
 #include "data/Error.h"
@@ -104,7 +105,8 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
     CheckedSheet out;
     const QString fileName = QFileInfo(path).fileName();
     try {
-        WorkbookFile workbook(path);
+        WorkbookFile workbook(path,
+                              [which](const SheetRow& row) { return holdsHeader(which, row); });
         out.sheet = readSheetTable(workbook, sheetName);
     } catch (const Error& e) {
         throw Error(e.kind(), e.description() + kDataUnchanged);

@@ -48,7 +48,7 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
 
 }  // namespace
 
-WorkbookFile::WorkbookFile(const QString& path) : path_(path) {
+WorkbookFile::WorkbookFile(const QString& path, const HeaderTest& holdsHeader) : path_(path) {
     const QFileInfo info(path);
     if (!info.exists())
         throw Error(
@@ -63,7 +63,7 @@ WorkbookFile::WorkbookFile(const QString& path) : path_(path) {
                         .arg(fileName()));
     const QByteArray data = file.readAll();
     try {
-        source_ = openWorkbookData(data);
+        source_ = openWorkbookData(data, holdsHeader, info.fileName());
         sheetNames_ = source_->sheetNames();
     } catch (const FormatProblem& problem) {
         throw describe(problem, fileName());

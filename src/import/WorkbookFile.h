@@ -6,17 +6,20 @@
 #include <vector>
 
 #include "import/workbook/Cell.h"
+#include "import/workbook/HeaderTest.h"
 
 namespace kq {
 
 class SheetSource;
 
-// An .xls (Excel 97-2003) or .xlsx workbook, told apart by its content.
+// An .xls (Excel 97-2003) or .xlsx workbook, or one saved as a web page or
+// as delimited text (.csv), told apart by its content.
 // Throws kq::Error with a description that names the file and says what to
 // do: missing, unreadable, not a workbook, old format, password, damaged.
 class WorkbookFile {
   public:
-    explicit WorkbookFile(const QString& path);
+    // holdsHeader picks the table of a web page (see OpenWorkbook.h).
+    explicit WorkbookFile(const QString& path, const HeaderTest& holdsHeader = {});
     ~WorkbookFile();
     WorkbookFile(const WorkbookFile&) = delete;
     WorkbookFile& operator=(const WorkbookFile&) = delete;

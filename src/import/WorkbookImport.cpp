@@ -80,11 +80,16 @@ const WorkbookSource& sourceOf(Workbook which) {
     return *std::ranges::find(kSources, which, &WorkbookSource::which);
 }
 
-// T.xls, or T.xlsx when only that one lies in the folder; T.xls when
-// neither is there.
+// T.csv beside T.xls: the third form a workbook is saved in.
+QString csvPathOf(const QString& xlsPath) { return xlsPath.chopped(3) + QStringLiteral("csv"); }
+
+// T.xls, else T.xlsx, else T.csv, whichever lies in the folder first; T.xls
+// when none is there.
 QString workbookInFolder(const QString& xlsPath) {
-    const QString xlsx = xlsPath + QLatin1Char('x');
-    return !QFileInfo::exists(xlsPath) && QFileInfo::exists(xlsx) ? xlsx : xlsPath;
+    if (QFileInfo::exists(xlsPath)) return xlsPath;
+    for (const QString& other : {xlsPath + QLatin1Char('x'), csvPathOf(xlsPath)})
+        if (QFileInfo::exists(other)) return other;
+    return xlsPath;
 }
 
 QString workbookToRead(const QString& xlsPath) {
@@ -94,8 +99,9 @@ QString workbookToRead(const QString& xlsPath) {
     throw Error(
         ErrorKind::FileNotFound,
         QStringLiteral(
-            "找不到工作簿 %1 或 %2（应在文件夹 %3 中）。请把其中一个放入该文件夹后重试。")
-                .arg(info.fileName(), info.fileName() + QLatin1Char('x'), info.absolutePath()) +
+            "找不到工作簿 %1、%2 或 %3（应在文件夹 %4 中）。请把其中一个放入该文件夹后重试。")
+                .arg(info.fileName(), info.fileName() + QLatin1Char('x'),
+                     QFileInfo(csvPathOf(xlsPath)).fileName(), info.absolutePath()) +
             kDataUnchanged);
 }
 

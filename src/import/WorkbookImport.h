@@ -7,7 +7,8 @@ namespace kq {
 class Connection;
 
 // The three workbooks of the program folder and the tables they replace:
-// ry.xls -> ry, yd.xls -> yd, pb.xls -> pb (each may be an .xlsx instead).
+// ry.xls -> ry, yd.xls -> yd, pb.xls -> pb (each may be an .xlsx or a .csv
+// instead).
 enum class Workbook { Punches, Schedule, ShiftTimes };
 
 // The workbook an import of `which` reads: FOLDER/ry.xls, or FOLDER/ry.xlsx

@@ -2,10 +2,12 @@
 # Builds the workbook fuzzer (clang, ASan + UBSan + libFuzzer) and runs it
 # from the fixture corpus: SECONDS_EACH (default 300) on the .xls seeds, then
 # as long on the .xlsx seeds (their parts re-stored uncompressed, so that
-# mutations reach the XML rather than die in the zip checksums).
+# mutations reach the XML rather than die in the zip checksums), on the text
+# seeds read as ry.csv, and on the web pages saved as .xls.
 # Any crash, sanitizer report, leak, time-out or memory blow-up fails the run,
 # with the input that caused it kept in BUILD/findings-KIND/.
 # Usage: tests/fuzz/run_fuzz.sh [SECONDS_EACH]
+# KQ_FUZZ_KINDS picks some of them (default "xls xlsx csv html").
 # KQ_FUZZ_BUILD names a build folder already configured with -DKQ_FUZZ=ON
 # (scripts/sanitize.sh shares its own); without it build-fuzz is configured.
 set -euo pipefail
@@ -18,10 +20,20 @@ if [ -z "${KQ_FUZZ_BUILD:-}" ]; then
 fi
 cmake --build "$build" -j"$(nproc)" --target workbook_fuzz
 failed=()
-for kind in xls xlsx; do
+# A fixture saved as a web page holds "<table" and no NUL byte.
+html_seeds=$(grep -lai '<table' tests/fixtures/*.xls)
+for kind in ${KQ_FUZZ_KINDS:-xls xlsx csv html}; do
   corpus="$build/corpus-$kind"
   mkdir -p "$corpus" "$build/findings-$kind"
-  cp tests/fixtures/*."$kind" tests/fixtures/damaged/*."$kind" "$corpus"/
+  name=ry.xls
+  case "$kind" in
+    xls | xlsx) cp tests/fixtures/*."$kind" tests/fixtures/damaged/*."$kind" "$corpus"/ ;;
+    csv)
+      cp tests/fixtures/*.csv tests/fixtures/month_ry_tsv.xls "$corpus"/
+      name=ry.csv ;;
+    # shellcheck disable=SC2086  # one fixture a word
+    html) cp $html_seeds "$corpus"/ ;;
+  esac
   if [ "$kind" = xlsx ]; then
     /usr/bin/python3 - "$corpus" <<'PY'
 import os, sys, zipfile
@@ -39,7 +51,8 @@ for name in os.listdir(folder):
 PY
   fi
   status=0
-  ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 "$build/workbook_fuzz" "$corpus" \
+  KQ_FUZZ_NAME=$name ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 \
+    "$build/workbook_fuzz" "$corpus" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=256 \
     -print_final_stats=1 -artifact_prefix="$build/findings-$kind/" \
     >"$build/fuzz-$kind.log" 2>&1 || status=$?

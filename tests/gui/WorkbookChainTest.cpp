@@ -1,7 +1,7 @@
 // The whole chain from the clerk's workbooks to the anomaly lists: the three
 // imports, the statistics run, the seven shift buttons and the punch query,
 // for the same month written by xlwt, by LibreOffice with formula dates,
-// saved as .xlsx, and with the schedule as a titled month grid.
+// saved as .xlsx, saved as .csv, and with the schedule as a titled month grid.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -106,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "month_pb.xls"},
         MonthFiles{"Xlsx", "month_ry.xlsx", "month_yd.xlsx", "month_pb.xlsx"},
         MonthFiles{"XlsxFormulaDates", "month_ry.xlsx", "month_yd_formulas.xlsx", "month_pb.xlsx"},
-        MonthFiles{"MonthGridSchedule", "month_ry.xls", "shape_grid_yd.xlsx", "month_pb.xls"}),
+        MonthFiles{"MonthGridSchedule", "month_ry.xls", "shape_grid_yd.xlsx", "month_pb.xls"},
+        MonthFiles{"Csv", "month_ry.csv", "month_yd.csv", "month_pb.csv"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

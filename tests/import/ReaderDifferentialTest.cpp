@@ -92,7 +92,11 @@ TEST(ReaderDifferential, EveryFixtureReadsAsXlrdReadsIt) {
         fixtures.entryList({QStringLiteral("*.xls"), QStringLiteral("*.xlsx")}, QDir::Files);
     int compared = 0;
     for (const QString& file : files) {
-        if (file == QLatin1String("not_a_workbook.xls")) continue;
+        // xlrd reads binary workbooks only, not the text and web pages saved as .xls.
+        QFile bytes(fixtures.filePath(file));
+        if (!bytes.open(QIODevice::ReadOnly)) continue;
+        const QByteArray start = bytes.read(4);
+        if (!start.startsWith("\xD0\xCF\x11\xE0") && !start.startsWith("PK\x03\x04")) continue;
         SCOPED_TRACE(file.toStdString());
         const auto ref = reference.find(file);
         const Reading xlrd =

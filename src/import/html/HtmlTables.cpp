@@ -1,0 +1,264 @@
+#include "import/html/HtmlTables.h"
+
+#include <libxml/HTMLparser.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "import/text/TextEncoding.h"
+#include "import/text/TextSheet.h"
+#include "import/workbook/FormatProblem.h"
+
+namespace kq::html {
+namespace {
+
+using text::Charset;
+
+// The charset a <meta> tag among the page's first bytes names.
+Charset declaredCharset(const QByteArray& bytes) {
+    const QByteArray head = bytes.first(std::min<qsizetype>(bytes.size(), 1 << 16)).toLower();
+    for (qsizetype meta = head.indexOf("<meta"); meta >= 0;
+         meta = head.indexOf("<meta", meta + 5)) {
+        const qsizetype end = head.indexOf('>', meta);
+        const QByteArray tag = head.mid(meta, end < 0 ? -1 : end - meta);
+        qsizetype at = tag.indexOf("charset");
+        if (at < 0) continue;
+        at += 7;
+        while (at < tag.size() &&
+               (tag[at] == ' ' || tag[at] == '=' || tag[at] == '"' || tag[at] == '\''))
+            ++at;
+        qsizetype to = at;
+        while (to < tag.size() &&
+               (std::isalnum(uchar(tag[to])) || tag[to] == '-' || tag[to] == '_'))
+            ++to;
+        const QByteArray name = tag.mid(at, to - at);
+        if (name == "utf-8" || name == "utf8") return Charset::Utf8;
+        for (const char* gb :
+             {"gb2312", "gbk", "gb18030", "x-gbk", "cp936", "windows-936", "euc-cn"})
+            if (name == gb) return Charset::Gb18030;
+        return Charset::Unknown;
+    }
+    return Charset::Unknown;
+}
+
+struct Table {
+    std::vector<SheetRow> rows;
+};
+
+// A table being read; tables nest, and text belongs to the innermost cell.
+struct OpenTable {
+    std::size_t table = 0;
+    int row = -1;
+    bool inRow = false;
+    bool inCell = false;
+    int column = 0;  // where the next cell may begin
+    int cellColumn = 0;
+    int colspan = 1;
+    int rowspan = 1;
+    QByteArray text;
+    bool pendingBlank = false;  // a run of layout white space before the next text
+    qsizetype trailingBlanks = 0;
+    std::vector<int> busyUntil;  // per column, the last row a cell above spans
+    SheetRow current;
+};
+
+int spanOf(const xmlChar** attributes, const char* name, int limit) {
+    for (const xmlChar** a = attributes; a && a[0]; a += 2) {
+        if (std::strcmp(reinterpret_cast<const char*>(a[0]), name) != 0 || !a[1]) continue;
+        const int value = QByteArray(reinterpret_cast<const char*>(a[1])).trimmed().toInt();
+        return std::clamp(value, 1, limit);
+    }
+    return 1;
+}
+
+class TableCollector {
+  public:
+    std::vector<Table> tables;
+    QString problem;  // set instead of thrown: nothing may unwind through libxml2
+    xmlParserCtxtPtr context = nullptr;
+
+    void start(const char* name, const xmlChar** attributes) {
+        if (!std::strcmp(name, "table")) {
+            open_.push_back({});
+            open_.back().table = tables.size();
+            tables.emplace_back();
+            return;
+        }
+        if (open_.empty()) return;
+        OpenTable& t = open_.back();
+        if (!std::strcmp(name, "tr")) {
+            endRow(t);
+            beginRow(t);
+        } else if (!std::strcmp(name, "td") || !std::strcmp(name, "th")) {
+            if (!t.inRow) beginRow(t);
+            endCell(t);
+            beginCell(t, spanOf(attributes, "colspan", 1000), spanOf(attributes, "rowspan", 65534));
+        } else if (!std::strcmp(name, "br") && t.inCell) {
+            t.pendingBlank = false;
+            t.text.chop(t.trailingBlanks);
+            t.trailingBlanks = 0;
+            t.text.append('\n');
+        }
+    }
+
+    void end(const char* name) {
+        if (open_.empty()) return;
+        OpenTable& t = open_.back();
+        if (!std::strcmp(name, "table")) {
+            endRow(t);
+            open_.pop_back();
+        } else if (!std::strcmp(name, "tr")) {
+            endRow(t);
+        } else if (!std::strcmp(name, "td") || !std::strcmp(name, "th")) {
+            endCell(t);
+        }
+    }
+
+    // HTML white space with a line break, tab or form feed in it is the
+    // page's layout, shown as one blank; blanks typed into a cell are kept.
+    void characters(const char* text, int length) {
+        if (open_.empty() || !open_.back().inCell) return;
+        OpenTable& t = open_.back();
+        for (int i = 0; i < length; ++i) {
+            const char c = text[i];
+            if (c == '\n' || c == '\r' || c == '\t' || c == '\f') {
+                t.text.chop(t.trailingBlanks);
+                t.trailingBlanks = 0;
+                t.pendingBlank = true;
+            } else if (c == ' ' && t.pendingBlank) {
+            } else {
+                if (t.pendingBlank && !t.text.isEmpty() && !t.text.endsWith('\n'))
+                    t.text.append(' ');
+                t.pendingBlank = false;
+                t.trailingBlanks = c == ' ' ? t.trailingBlanks + 1 : 0;
+                t.text.append(c);
+            }
+        }
+    }
+
+  private:
+    void fail(const QString& what) {
+        if (problem.isEmpty()) problem = what;
+        xmlStopParser(context);
+    }
+
+    void beginRow(OpenTable& t) {
+        if (t.row + 1 >= kXlsxMaxRows)
+            return fail(QStringLiteral("表格超过 %1 行").arg(kXlsxMaxRows));
+        ++t.row;
+        t.inRow = true;
+        t.column = 0;
+        t.current = SheetRow();
+        t.current.index = t.row;
+    }
+
+    void endRow(OpenTable& t) {
+        endCell(t);
+        if (!t.inRow) return;
+        t.inRow = false;
+        if (!t.current.cells.empty()) tables[t.table].rows.push_back(std::move(t.current));
+        t.current = SheetRow();
+    }
+
+    void beginCell(OpenTable& t, int colspan, int rowspan) {
+        while (std::size_t(t.column) < t.busyUntil.size() && t.busyUntil[t.column] >= t.row)
+            ++t.column;
+        if (t.column + colspan > kXlsxMaxColumns)
+            return fail(
+                QStringLiteral("表格第 %1 行超过 %2 列").arg(t.row + 1).arg(kXlsxMaxColumns));
+        t.inCell = true;
+        t.cellColumn = t.column;
+        t.colspan = colspan;
+        t.rowspan = rowspan;
+        t.text.clear();
+        t.pendingBlank = false;
+        t.trailingBlanks = 0;
+    }
+
+    void endCell(OpenTable& t) {
+        if (!t.inCell) return;
+        t.inCell = false;
+        if (t.rowspan > 1) {
+            const auto last = std::size_t(t.cellColumn + t.colspan);
+            if (t.busyUntil.size() < last) t.busyUntil.resize(last, -1);
+            for (std::size_t c = std::size_t(t.cellColumn); c < last; ++c)
+                t.busyUntil[c] = t.row + t.rowspan - 1;
+        }
+        t.column = t.cellColumn + t.colspan;
+        // A no-break space is the page's way of writing a blank.
+        QString text = QString::fromUtf8(t.text).replace(QChar(0xA0), QLatin1Char(' '));
+        Cell cell = textCell(std::move(text));
+        if (!cell.isEmpty()) t.current.cells.push_back({t.cellColumn, std::move(cell)});
+    }
+
+    std::vector<OpenTable> open_;
+};
+
+TableCollector& collectorOf(void* context) {
+    return *static_cast<TableCollector*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+}
+
+void onStart(void* context, const xmlChar* name, const xmlChar** attributes) {
+    collectorOf(context).start(reinterpret_cast<const char*>(name), attributes);
+}
+void onEnd(void* context, const xmlChar* name) {
+    collectorOf(context).end(reinterpret_cast<const char*>(name));
+}
+void onCharacters(void* context, const xmlChar* text, int length) {
+    collectorOf(context).characters(reinterpret_cast<const char*>(text), length);
+}
+void ignoreText(void*, const xmlChar*, int) {}  // script and style
+void ignoreMessage(void*, const char*, ...) {}
+
+std::vector<Table> tablesOf(const QByteArray& utf8) {
+    xmlInitParser();
+    htmlSAXHandler sax{};
+    sax.startElement = onStart;
+    sax.endElement = onEnd;
+    sax.characters = onCharacters;
+    sax.cdataBlock = ignoreText;
+    sax.warning = ignoreMessage;
+    sax.error = ignoreMessage;
+    sax.fatalError = ignoreMessage;
+    TableCollector collector;
+    // The parser hands its context to the callbacks; the collector rides on it.
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    if (!context) damaged(QStringLiteral("内存不足，无法读取"));
+    context->userData = context;
+    context->_private = &collector;
+    collector.context = context;
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+    constexpr qsizetype kChunk = 1 << 20;
+    for (qsizetype at = 0; at < utf8.size() && collector.problem.isEmpty(); at += kChunk) {
+        const int size = int(std::min(kChunk, utf8.size() - at));
+        htmlParseChunk(context, utf8.constData() + at, size, 0);
+    }
+    if (collector.problem.isEmpty()) htmlParseChunk(context, nullptr, 0, 1);
+    htmlFreeParserCtxt(context);
+    if (!collector.problem.isEmpty()) damaged(collector.problem);
+    return std::move(collector.tables);
+}
+
+}  // namespace
+
+std::unique_ptr<SheetSource> readHtmlTables(const QByteArray& bytes,
+                                            const HeaderTest& holdsHeader) {
+    std::vector<Table> tables = tablesOf(text::toUtf8(bytes, declaredCharset(bytes)));
+    if (tables.empty()) throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+    std::size_t chosen = 0;
+    if (holdsHeader) {
+        const auto holds = std::ranges::find_if(tables, [&](const Table& t) {
+            return std::ranges::any_of(t.rows, [&](const SheetRow& row) {
+                return row.index < kHeaderSearchRows && holdsHeader(row);
+            });
+        });
+        if (holds != tables.end()) chosen = std::size_t(holds - tables.begin());
+    }
+    return std::make_unique<text::TextSheet>(std::move(tables[chosen].rows), holdsHeader);
+}
+
+}  // namespace kq::html

@@ -16,10 +16,11 @@ struct Table : sqlite3_vtab {
 };
 
 int connect(sqlite3* db, void* aux, int, const char* const*, sqlite3_vtab** out, char**) {
-    const int rc = sqlite3_declare_vtab(db, "create table x(日期, 姓名, 时间)");
+    const auto* rows = static_cast<const CollectedRowsTable*>(aux);
+    const int rc = sqlite3_declare_vtab(db, rows->schema().constData());
     if (rc != SQLITE_OK) return rc;
     auto* table = new Table{};
-    table->rows = static_cast<const CollectedRowsTable*>(aux);
+    table->rows = rows;
     *out = table;
     return SQLITE_OK;
 }
@@ -31,6 +32,8 @@ int disconnect(sqlite3_vtab* table) {
 
 int bestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
     info->estimatedCost = 1e6;
+    if (info->nOrderBy == 1 && info->aOrderBy[0].iColumn == 3 && !info->aOrderBy[0].desc)
+        info->orderByConsumed = 1;
     return SQLITE_OK;
 }
 
@@ -94,15 +97,20 @@ const sqlite3_module kModule = makeModule();
 
 }  // namespace
 
-CollectedRowsTable::CollectedRowsTable(sqlite3* db) : db_(db) {
-    if (sqlite3_create_module_v2(db_, name().toUtf8().constData(), &kModule, this, nullptr) !=
+CollectedRowsTable::CollectedRowsTable(sqlite3* db, QString name, const QStringList& types)
+    : db_(db), name_(std::move(name)) {
+    const auto type = [&](int i) { return i < types.size() ? types[i] : QString(); };
+    schema_ = QStringLiteral("create table x(\"日期\" %1, \"姓名\" %2, \"时间\" %3, grp)")
+                  .arg(type(0), type(1), type(2))
+                  .toUtf8();
+    if (sqlite3_create_module_v2(db_, name_.toUtf8().constData(), &kModule, this, nullptr) !=
         SQLITE_OK)
-        throwSqliteError(db_, QStringLiteral("create module ") + name());
+        throwSqliteError(db_, QStringLiteral("create module ") + name_);
 }
 
 CollectedRowsTable::~CollectedRowsTable() {
     // A null module drops the registration and the table with it.
-    sqlite3_create_module_v2(db_, name().toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_create_module_v2(db_, name_.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
 void CollectedRowsTable::show(qsizetype rows, Cell cell) {

@@ -33,10 +33,7 @@ QString affinityOf(const QString& declared) {
     return QStringLiteral("NUMERIC");
 }
 
-struct PunchColumns {
-    QString dateAffinity;
-    QString nameAffinity;
-};
+}  // namespace
 
 PunchColumns punchColumns(Connection& connection) {
     Statement info =
@@ -53,8 +50,11 @@ PunchColumns punchColumns(Connection& connection) {
                 ErrorKind::FieldNotFound,
                 QStringLiteral("打卡表ry中没有“%1”列。请检查%2第一行的列名后重新更新打卡。")
                     .arg(column, workbookFileName(connection.programFolder(), Workbook::Punches)));
-    return {affinityOf(declared.value(tables::kDate)), affinityOf(declared.value(tables::kName))};
+    return {declared.value(tables::kDate), declared.value(tables::kName),
+            declared.value(tables::kTime)};
 }
+
+namespace {
 
 using StatementHandle = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
@@ -81,7 +81,7 @@ PunchCollector::PunchCollector(Connection& connection, const std::vector<Schedul
     prepareEntries(entries);
     if (selected_.empty()) return;  // no lookup would run: ry is not even read
     readPunches();
-    table_.emplace(connection_.handle());
+    table_.emplace(connection_.handle(), QStringLiteral("kq_collected"));
 }
 
 PunchCollector::~PunchCollector() = default;
@@ -113,12 +113,12 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     }
     if (selected_.empty()) return;
 
-    const PunchColumns ry = punchColumns(connection_);
+    ry_ = punchColumns(connection_);
     connection_.executeNative(QStringLiteral("drop table if exists temp.kq_entry_day;"
                                              "drop table if exists temp.kq_entry_name;"
                                              "create temp table kq_entry_day (v %1);"
                                              "create temp table kq_entry_name (v %2);")
-                                  .arg(ry.dateAffinity, ry.nameAffinity));
+                                  .arg(affinityOf(ry_.dateType), affinityOf(ry_.nameType)));
     {
         Transaction transaction(connection_);
         Statement day = connection_.prepare(
@@ -144,18 +144,15 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
     forEachRow(db, QStringLiteral("select rowid, v from temp.kq_entry_day"),
                [&](sqlite3_stmt* row) {
                    dayKey[std::size_t(sqlite3_column_int64(row, 0))] =
-                       days_.add(sqlite3_column_value(row, 1));
+                       addKey(days_, dayValues_, sqlite3_column_value(row, 1));
                });
     forEachRow(db, QStringLiteral("select rowid, v from temp.kq_entry_name"),
                [&](sqlite3_stmt* row) {
-                   const int key = names_.add(sqlite3_column_value(row, 1));
-                   if (key == int(nameValues_.size()))
-                       nameValues_.push_back(StoredValue::of(sqlite3_column_value(row, 1)));
-                   nameKey[std::size_t(sqlite3_column_int64(row, 0))] = key;
+                   nameKey[std::size_t(sqlite3_column_int64(row, 0))] =
+                       addKey(names_, nameValues_, sqlite3_column_value(row, 1));
                });
     connection_.executeNative(
         QStringLiteral("drop table temp.kq_entry_day; drop table temp.kq_entry_name;"));
-    const qint64 dayCount = days_.size();
     for (Selected& entry : selected_) {
         entry.name = nameKey[std::size_t(entry.name)];
         const int day = dayKey[std::size_t(entry.group)];
@@ -163,16 +160,29 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
             entry.group = -1;
             continue;
         }
-        const qint64 pair = entry.name * dayCount + day;
-        entry.group = *groups_.insert(pair, groups_.value(pair, int(groups_.size())));
+        entry.group = groupOf(entry.name, day);
     }
 }
 
-// ry read once in its natural order, keeping the punches of the entries'
-// days and names; then put group by group (a counting sort keeps ry's order
+int PunchCollector::addKey(StoredValueKeys& keys, std::vector<StoredValue>& values,
+                           sqlite3_value* value) {
+    const int key = keys.add(value);
+    if (key == int(values.size())) values.push_back(StoredValue::of(value));
+    return key;
+}
+
+int PunchCollector::groupOf(int name, int day) {
+    const qint64 pair = (qint64(name) << 32) | qint64(day);
+    if (const auto it = groups_.constFind(pair); it != groups_.cend()) return *it;
+    groupName_.push_back(name);
+    groupDay_.push_back(day);
+    return *groups_.insert(pair, int(groupName_.size()) - 1);
+}
+
+// ry read once in its natural order, each punch with a time numbered by its
+// day and name; then put group by group (a counting sort keeps ry's order
 // within a group).
 void PunchCollector::readPunches() {
-    const qint64 dayCount = days_.size();
     std::vector<int> groupOf;
     // ry's rowids run from 1 as the import writes it: the largest bounds the
     // rows to read (and is found without reading them).
@@ -184,6 +194,7 @@ void PunchCollector::readPunches() {
     times_.reserve(std::size_t(rows));
     // The lookups' "时间 is not null and 时间 <> ''" tested here: as the
     // column's affinity leaves '' a text, only NULL and the empty text fail.
+    // A NULL day or name equals nothing.
     forEachRow(connection_.handle(),
                QStringLiteral("select \"日期\", \"姓名\", \"时间\" from main.ry order by rowid"),
                [&](sqlite3_stmt* row) {
@@ -192,16 +203,14 @@ void PunchCollector::readPunches() {
                    if (timeType == SQLITE_NULL ||
                        (timeType == SQLITE_TEXT && sqlite3_value_bytes(time) == 0))
                        return;
-                   const int name = names_.find(sqlite3_column_value(row, 1));
+                   const int name = addKey(names_, nameValues_, sqlite3_column_value(row, 1));
                    if (name < 0) return;
-                   const int day = days_.find(sqlite3_column_value(row, 0));
+                   const int day = addKey(days_, dayValues_, sqlite3_column_value(row, 0));
                    if (day < 0) return;
-                   const auto group = groups_.constFind(name * dayCount + day);
-                   if (group == groups_.cend()) return;
-                   groupOf.push_back(*group);
+                   groupOf.push_back(this->groupOf(name, day));
                    times_.push_back(StoredValue::of(time));
                });
-    groupStart_.assign(std::size_t(groups_.size()) + 1, 0);
+    groupStart_.assign(groupName_.size() + 1, 0);
     for (const int g : groupOf) ++groupStart_[std::size_t(g) + 1];
     for (std::size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
     std::vector<qsizetype> next(groupStart_.begin(), groupStart_.end() - 1);
@@ -235,13 +244,15 @@ qsizetype PunchCollector::rewrite(int shiftIndex) {
                 sqlite3_result_double(result, row.day);
             else if (col == 1)
                 nameValues_[std::size_t(row.name)].resultInto(result);
-            else
+            else if (col == 2)
                 times_[std::size_t(row.punch)].resultInto(result);
+            else
+                sqlite3_result_null(result);
         });
         Statement fill =
             connection_.prepare(QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "
                                                "select \"日期\", \"姓名\", \"时间\" from %2")
-                                    .arg(quoteIdentifier(shift.table), CollectedRowsTable::name()));
+                                    .arg(quoteIdentifier(shift.table), table_->name()));
         fill.step();
         written = qsizetype(sqlite3_changes64(connection_.handle()));
         table_->show(0, {});

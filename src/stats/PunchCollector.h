@@ -9,9 +9,18 @@
 #include "stats/ScheduleFlattening.h"
 #include "stats/StoredValue.h"
 
+struct sqlite3_value;
+
 namespace kq {
 
 class Connection;
+
+// ry's declared types of the columns the run reads.
+struct PunchColumns {
+    QString dateType, nameType, timeType;
+};
+// Throws kq::Error naming what the clerk must do when ry or one of them is missing.
+PunchColumns punchColumns(Connection& connection);
 
 // Gathers the punches of the selected schedule entries from one reading of
 // ry, however long the schedule, and rewrites the per-shift tables.
@@ -34,6 +43,10 @@ class PunchCollector {
     // Returns the number of rows written.
     qsizetype rewrite(int shiftIndex);
 
+    // Rewrites the punch days table from the same reading of ry, in one
+    // transaction (see PunchDays.h).
+    void rewritePunchDays();
+
   private:
     struct Selected {
         int pass;
@@ -44,15 +57,20 @@ class PunchCollector {
 
     void prepareEntries(const std::vector<ScheduleEntry>& entries);
     void readPunches();
+    int addKey(StoredValueKeys& keys, std::vector<StoredValue>& values, sqlite3_value* value);
+    int groupOf(int name, int day);
 
     Connection& connection_;
     std::vector<Selected> selected_;  // in list order
     StoredValueKeys days_;
     StoredValueKeys names_;
     std::vector<StoredValue> nameValues_;  // by key
-    // Each distinct (name key, day key) of the selected entries, numbered.
+    std::vector<StoredValue> dayValues_;   // by key
+    PunchColumns ry_;
+    // Each distinct (name key, day key) of the entries and of ry, numbered.
     QHash<qint64, int> groups_;
-    std::vector<StoredValue> times_;  // of the punches kept, in ry's order
+    std::vector<int> groupName_, groupDay_;  // by group
+    std::vector<StoredValue> times_;         // of the punches kept, in ry's order
     // Places in times_, group by group; group g's are grouped_[start[g] .. start[g + 1]).
     std::vector<qsizetype> grouped_;
     std::vector<qsizetype> groupStart_;

@@ -6,13 +6,19 @@ namespace kq {
 
 class Connection;
 
-// The four tables of the attendance database besides the six per-shift
-// tables of the shift catalogue, and their named columns.
+// The tables of the attendance database besides the six per-shift tables of
+// the shift catalogue, and their named columns.
 namespace tables {
 inline const QString kPunches = QStringLiteral("ry");
 inline const QString kSchedule = QStringLiteral("yd");
 inline const QString kScheduleEntries = QStringLiteral("yw");
 inline const QString kShiftTimes = QStringLiteral("pb");
+// Written by each statistics run beside yw: per 姓名 and 日期 of ry, the punches
+// with a time before 12:00 (am) and from 12:00 (pm), and the earliest time of
+// each half (amTime, pmTime). The reports read it instead of grouping ry.
+inline const QString kPunchDays = QStringLiteral("ry_days");
+// One row: what ry held when ry_days was written (see stats/PunchDays.h).
+inline const QString kPunchDaysSource = QStringLiteral("ry_days_source");
 inline const QString kDate = QStringLiteral("日期");
 inline const QString kTime = QStringLiteral("时间");
 inline const QString kName = QStringLiteral("姓名");

@@ -7,6 +7,7 @@
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
 #include "reports/ReportSql.h"
+#include "stats/PunchDays.h"
 
 namespace kq::reports {
 
@@ -49,6 +50,7 @@ std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
         throw Error(ErrorKind::TypeMismatch, queries::describe(*problem));
     Connection connection(programFolder);
     requireScheduleEntries(connection);
+    requirePunchDaysCurrent(connection);
     return connection.open(employeeSummaryQueryText(times, from, to, name)).rows();
 }
 

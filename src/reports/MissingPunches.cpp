@@ -4,6 +4,7 @@
 #include "data/DateTimeText.h"
 #include "reports/ReportPrerequisites.h"
 #include "reports/ShiftDays.h"
+#include "stats/PunchDays.h"
 
 namespace kq::reports {
 namespace {
@@ -28,6 +29,7 @@ std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, co
                                                 const QDate& to, const QString& name) {
     Connection connection(programFolder);
     requireScheduleEntries(connection);
+    requirePunchDaysCurrent(connection);
     const auto raw = connection.open(missingPunchQueryText(from, to, name)).rows();
     auto rows = std::make_shared<RowSet>();
     rows->columns = raw->columns;

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "data/JetSql.h"
+#include "data/TableCatalogue.h"
 #include "reports/ReportSql.h"
 
 namespace kq::reports {
@@ -55,6 +56,28 @@ QString markedColumn() {
     return QStringLiteral(", case e.code%1 else 0 end as marked").arg(cases);
 }
 
+// Per employee and date over the range and the day after it, the punches
+// with a time before 12:00 and from 12:00, and the earliest time of each
+// half: the statistics run's ry_days, or, where the window counts are
+// wanted too, ry grouped the same way.
+QString punchDays(const QDate& from, const QDate& to, const QString& name,
+                  const shifts::WindowTimes* times) {
+    const QString range =
+        QStringLiteral("日期 >= %1 and 日期 <= %2%3")
+            .arg(dateLiteral(from), dateLiteral(to.addDays(1)), nameCondition(name));
+    if (!times)
+        return QStringLiteral(
+                   "select 姓名 as name, 日期 as day, am, pm, amTime, pmTime from %1 where %2")
+            .arg(quoteIdentifier(tables::kPunchDays), range);
+    return QStringLiteral(
+               "select 姓名 as name, 日期 as day, "
+               "sum(时间 < #12:00#) as am, sum(时间 >= #12:00#) as pm, "
+               "min(case when 时间 < #12:00# then 时间 end) as amTime, "
+               "min(case when 时间 >= #12:00# then 时间 end) as pmTime%1 from ry "
+               "where %2 and 时间 is not null and 时间 <> '' group by 姓名, 日期")
+        .arg(windowCounts(*times), range);
+}
+
 }  // namespace
 
 QString scheduleRankText(const QDate& from, const QDate& to, const QString& name) {
@@ -72,26 +95,21 @@ QString shiftDaysClause(const QDate& from, const QDate& to, const QString& name,
     // that runs noon to noon the afternoon of its date and the morning of the
     // next. A day of at most one punch has its earliest time as its only one.
     return QStringLiteral(
-               "with r as (%7), "
+               "with r as (%6), "
                "e as (select rowid as seq, 日期 as day, 姓名 as name, 班次 as code from yw "
-               "where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%5), "
-               "c as materialized (select 姓名 as name, 日期 as day, "
-               "sum(时间 < #12:00#) as am, sum(时间 >= #12:00#) as pm, "
-               "min(case when 时间 < #12:00# then 时间 end) as amTime, "
-               "min(case when 时间 >= #12:00# then 时间 end) as pmTime%8 from ry "
-               "where 日期 >= %2 and 日期 <= %4%5 and 时间 is not null and 时间 <> '' "
-               "group by 姓名, 日期), "
+               "where 班次 in (%1) and 日期 >= %2 and 日期 <= %3%4), "
+               "c as materialized (%7), "
                "x as (select e.seq, e.day, e.name, e.code, r.rank, "
-               "case when e.code in (%6) then coalesce(d.pm, 0) + coalesce(n.am, 0) "
+               "case when e.code in (%5) then coalesce(d.pm, 0) + coalesce(n.am, 0) "
                "else coalesce(d.am + d.pm, 0) end as punches, "
-               "case when e.code in (%6) then coalesce(d.pmTime, n.amTime) "
-               "else coalesce(d.amTime, d.pmTime) end as time%9 from e "
+               "case when e.code in (%5) then coalesce(d.pmTime, n.amTime) "
+               "else coalesce(d.amTime, d.pmTime) end as time%8 from e "
                "join r on r.name = e.name "
                "left join c d on d.name = e.name and d.day = e.day "
-               "left join c n on e.code in (%6) and n.name = e.name and n.day = e.day + 1) ")
-        .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), dateLiteral(to.addDays(1)),
-             nameCondition(name), noonToNoonCodeList(), scheduleRankText(from, to, name),
-             times ? windowCounts(*times) : QString(), times ? markedColumn() : QString());
+               "left join c n on e.code in (%5) and n.name = e.name and n.day = e.day + 1) ")
+        .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), nameCondition(name),
+             noonToNoonCodeList(), scheduleRankText(from, to, name),
+             punchDays(from, to, name, times), times ? markedColumn() : QString());
 }
 
 }  // namespace kq::reports

@@ -2,9 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "data/Error.h"
+#include "data/Statement.h"
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
 #include "shifts/ShiftCatalogue.h"
@@ -12,10 +16,10 @@
 namespace kq {
 namespace {
 
-// The column affinity SQLite gives a declared type. The working columns that
-// are compared with ry's 日期 and 姓名 take the same affinity, so the join
-// compares values exactly as the per-entry lookup compares ry with its
-// literals.
+// The column affinity SQLite gives a declared type. The entries' days and
+// names are stored once in columns of ry's affinities, so that they are
+// compared with ry's values exactly as the per-entry lookup compares ry with
+// its literals.
 QString affinityOf(const QString& declared) {
     const QString type = declared.toUpper();
     if (type.contains(QLatin1String("INT"))) return QStringLiteral("INTEGER");
@@ -29,10 +33,7 @@ QString affinityOf(const QString& declared) {
     return QStringLiteral("NUMERIC");
 }
 
-struct PunchColumns {
-    QString dateAffinity;
-    QString nameAffinity;
-};
+}  // namespace
 
 PunchColumns punchColumns(Connection& connection) {
     Statement info =
@@ -49,106 +50,212 @@ PunchColumns punchColumns(Connection& connection) {
                 ErrorKind::FieldNotFound,
                 QStringLiteral("打卡表ry中没有“%1”列。请检查%2第一行的列名后重新更新打卡。")
                     .arg(column, workbookFileName(connection.programFolder(), Workbook::Punches)));
-    return {affinityOf(declared.value(tables::kDate)), affinityOf(declared.value(tables::kName))};
+    return {declared.value(tables::kDate), declared.value(tables::kName),
+            declared.value(tables::kTime)};
+}
+
+namespace {
+
+using StatementHandle = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+StatementHandle prepareRaw(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+        throwSqliteError(db, sql);
+    return {statement, &sqlite3_finalize};
+}
+
+// Steps through the rows of a statement; throws at a failure.
+template <class Row>
+void forEachRow(sqlite3* db, const QString& sql, Row row) {
+    const StatementHandle statement = prepareRaw(db, sql);
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) row(statement.get());
+    if (rc != SQLITE_DONE) throwSqliteError(db, sql);
 }
 
 }  // namespace
 
 PunchCollector::PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries)
     : connection_(connection) {
-    // The working tables and their sorting stay in memory instead of
-    // spilling into temporary files. Changing the setting drops TEMP tables,
-    // so it is done before ours exist and undone after they are gone.
-    savedTempStore_ = connection_.open(QStringLiteral("pragma temp_store")).field(0).toText();
-    connection_.executeNative(QStringLiteral("pragma temp_store = memory"));
-    try {
-        dropWorkTables();
-        prepareEntries(entries);
-    } catch (...) {
-        restore();
-        throw;
-    }
+    prepareEntries(entries);
+    if (selected_.empty()) return;  // no lookup would run: ry is not even read
+    readPunches();
+    table_.emplace(connection_.handle(), QStringLiteral("kq_collected"));
 }
 
-PunchCollector::~PunchCollector() {
-    try {
-        if (connection_.isOpen()) restore();
-    } catch (const Error&) {
-        // The TEMP tables and the setting go with the connection anyway.
-    }
-}
+PunchCollector::~PunchCollector() = default;
 
-void PunchCollector::restore() {
-    connection_.executeNative(
-        QStringLiteral("drop table if exists temp.kq_punch; drop table if exists temp.kq_entry;"
-                       "pragma temp_store = %1;")
-            .arg(savedTempStore_.toInt()));
-}
-
-void PunchCollector::dropWorkTables() {
-    connection_.executeNative(
-        QStringLiteral("drop table if exists temp.kq_punch; drop table if exists temp.kq_entry;"));
-}
-
+// The distinct days and names of the selected entries, as columns of ry's
+// affinities store them, numbered as SQL's "=" tells them apart.
 void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
-    std::vector<int> passOf(entries.size());
+    QHash<QString, int> nameOf;
+    QHash<double, int> dayOf;
+    QStringList names;
+    std::vector<double> days;
+    EntryDays entryDays;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        passOf[i] = shifts::shiftIndex(entries[i].code);
-        anySelected_ = anySelected_ || passOf[i] >= 0;
-    }
-    // Without a selected entry no lookup would run: ry is not even read.
-    if (!anySelected_) return;
-
-    const PunchColumns ry = punchColumns(connection_);
-    connection_.executeNative(
-        QStringLiteral("create temp table kq_entry (seq integer primary key, pass integer, "
-                       "day %1, name %2, dayOnly real);"
-                       "create temp table kq_punch (day %1, name %2, rid integer, time, "
-                       "primary key (day, name, rid)) without rowid;")
-            .arg(ry.dateAffinity, ry.nameAffinity));
-
-    Transaction transaction(connection_);
-    Statement insert = connection_.prepare(QStringLiteral(
-        "insert into temp.kq_entry (seq, pass, day, name, dayOnly) values (?1, ?2, ?3, ?4, ?5)"));
-    EntryDays days;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (passOf[i] < 0) continue;
-        const double day = days(entries[i].date);
-        insert.bind(1, double(i));
-        insert.bind(2, double(passOf[i]));
-        insert.bind(3, day);
-        insert.bind(4, entries[i].name);
+        const int pass = shifts::shiftIndex(entries[i].code);
+        if (pass < 0) continue;
+        const double day = entryDays(entries[i].date);
+        auto nameIt = nameOf.constFind(entries[i].name);
+        if (nameIt == nameOf.cend()) {
+            nameIt = nameOf.insert(entries[i].name, int(names.size()));
+            names << entries[i].name;
+        }
+        auto dayIt = dayOf.constFind(day);
+        if (dayIt == dayOf.cend()) {
+            dayIt = dayOf.insert(day, int(days.size()));
+            days.push_back(day);
+        }
         // What the per-shift tables receive as 日期: the long date of the day.
-        insert.bind(5, datetime::fromDate(datetime::datePart(day)));
-        insert.step();
-        insert.reset();
+        selected_.push_back({pass, *nameIt, *dayIt, datetime::fromDate(datetime::datePart(day))});
     }
-    // ry copied once, keyed as the lookups search it; within a key the
-    // punches keep ry's natural order. Sorted first, the copy is appended.
-    connection_.executeNative(QStringLiteral(
-        "create index temp.kq_entry_pass on kq_entry (pass);"
-        "insert into temp.kq_punch (day, name, rid, time) "
-        "select \"日期\", \"姓名\", rowid, \"时间\" from main.ry "
-        "where \"日期\" is not null and \"姓名\" is not null "  // never equal to a lookup's
-        "and \"时间\" is not null and \"时间\" <> '' order by 1, 2, 3;"));
-    transaction.commit();
+    if (selected_.empty()) return;
+
+    ry_ = punchColumns(connection_);
+    connection_.executeNative(QStringLiteral("drop table if exists temp.kq_entry_day;"
+                                             "drop table if exists temp.kq_entry_name;"
+                                             "create temp table kq_entry_day (v %1);"
+                                             "create temp table kq_entry_name (v %2);")
+                                  .arg(affinityOf(ry_.dateType), affinityOf(ry_.nameType)));
+    {
+        Transaction transaction(connection_);
+        Statement day = connection_.prepare(
+            QStringLiteral("insert into temp.kq_entry_day (rowid, v) values (?1, ?2)"));
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            day.bind(1, double(i));
+            day.bind(2, days[i]);
+            day.step();
+            day.reset();
+        }
+        Statement name = connection_.prepare(
+            QStringLiteral("insert into temp.kq_entry_name (rowid, v) values (?1, ?2)"));
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            name.bind(1, double(i));
+            name.bind(2, names[i]);
+            name.step();
+            name.reset();
+        }
+        transaction.commit();
+    }
+    sqlite3* db = connection_.handle();
+    std::vector<int> dayKey(days.size()), nameKey(std::size_t(names.size()));
+    forEachRow(db, QStringLiteral("select rowid, v from temp.kq_entry_day"),
+               [&](sqlite3_stmt* row) {
+                   dayKey[std::size_t(sqlite3_column_int64(row, 0))] =
+                       addKey(days_, dayValues_, sqlite3_column_value(row, 1));
+               });
+    forEachRow(db, QStringLiteral("select rowid, v from temp.kq_entry_name"),
+               [&](sqlite3_stmt* row) {
+                   nameKey[std::size_t(sqlite3_column_int64(row, 0))] =
+                       addKey(names_, nameValues_, sqlite3_column_value(row, 1));
+               });
+    connection_.executeNative(
+        QStringLiteral("drop table temp.kq_entry_day; drop table temp.kq_entry_name;"));
+    for (Selected& entry : selected_) {
+        entry.name = nameKey[std::size_t(entry.name)];
+        const int day = dayKey[std::size_t(entry.group)];
+        if (entry.name < 0 || day < 0) {  // a NULL, which equals nothing
+            entry.group = -1;
+            continue;
+        }
+        entry.group = groupOf(entry.name, day);
+    }
+}
+
+int PunchCollector::addKey(StoredValueKeys& keys, std::vector<StoredValue>& values,
+                           sqlite3_value* value) {
+    const int key = keys.add(value);
+    if (key == int(values.size())) values.push_back(StoredValue::of(value));
+    return key;
+}
+
+int PunchCollector::groupOf(int name, int day) {
+    const qint64 pair = (qint64(name) << 32) | qint64(day);
+    if (const auto it = groups_.constFind(pair); it != groups_.cend()) return *it;
+    groupName_.push_back(name);
+    groupDay_.push_back(day);
+    return *groups_.insert(pair, int(groupName_.size()) - 1);
+}
+
+// ry read once in its natural order, each punch with a time numbered by its
+// day and name; then put group by group (a counting sort keeps ry's order
+// within a group).
+void PunchCollector::readPunches() {
+    std::vector<int> groupOf;
+    // ry's rowids run from 1 as the import writes it: the largest bounds the
+    // rows to read (and is found without reading them).
+    qint64 rows = 0;
+    forEachRow(connection_.handle(), QStringLiteral("select max(rowid) from main.ry"),
+               [&](sqlite3_stmt* row) { rows = sqlite3_column_int64(row, 0); });
+    rows = std::clamp<qint64>(rows, 0, 1 << 24);
+    groupOf.reserve(std::size_t(rows));
+    times_.reserve(std::size_t(rows));
+    // The lookups' "时间 is not null and 时间 <> ''" tested here: as the
+    // column's affinity leaves '' a text, only NULL and the empty text fail.
+    // A NULL day or name equals nothing.
+    forEachRow(connection_.handle(),
+               QStringLiteral("select \"日期\", \"姓名\", \"时间\" from main.ry order by rowid"),
+               [&](sqlite3_stmt* row) {
+                   sqlite3_value* time = sqlite3_column_value(row, 2);
+                   const int timeType = sqlite3_value_type(time);
+                   if (timeType == SQLITE_NULL ||
+                       (timeType == SQLITE_TEXT && sqlite3_value_bytes(time) == 0))
+                       return;
+                   const int name = addKey(names_, nameValues_, sqlite3_column_value(row, 1));
+                   if (name < 0) return;
+                   const int day = addKey(days_, dayValues_, sqlite3_column_value(row, 0));
+                   if (day < 0) return;
+                   groupOf.push_back(this->groupOf(name, day));
+                   times_.push_back(StoredValue::of(time));
+               });
+    groupStart_.assign(groupName_.size() + 1, 0);
+    for (const int g : groupOf) ++groupStart_[std::size_t(g) + 1];
+    for (std::size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
+    std::vector<qsizetype> next(groupStart_.begin(), groupStart_.end() - 1);
+    grouped_.resize(groupOf.size());
+    for (std::size_t i = 0; i < groupOf.size(); ++i)
+        grouped_[std::size_t(next[std::size_t(groupOf[i])]++)] = qsizetype(i);
 }
 
 qsizetype PunchCollector::rewrite(int shiftIndex) {
     const shifts::Shift& shift = shifts::catalogue().at(std::size_t(shiftIndex));
+    struct Row {
+        double day;
+        int name;
+        qsizetype punch;
+    };
+    std::vector<Row> rows;
+    for (const Selected& entry : selected_) {
+        if (entry.pass != shiftIndex || entry.group < 0) continue;
+        const auto g = std::size_t(entry.group);
+        for (qsizetype p = groupStart_[g]; p < groupStart_[g + 1]; ++p)
+            rows.push_back({entry.dayOnly, entry.name, grouped_[std::size_t(p)]});
+    }
+
     Transaction transaction(connection_);
     connection_.execute(QStringLiteral("delete from ") + shift.table);
     qsizetype written = 0;
-    if (anySelected_) {
-        Statement fill = connection_.prepare(
-            QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "
-                           "select e.dayOnly, p.name, p.time from temp.kq_entry e "
-                           "cross join temp.kq_punch p on p.day = e.day and p.name = e.name "
-                           "where e.pass = ?1 order by e.seq, p.rid")
-                .arg(quoteIdentifier(shift.table)));
-        fill.bind(1, double(shiftIndex));
+    if (!rows.empty()) {
+        table_->show(qsizetype(rows.size()), [&](qsizetype r, int col, sqlite3_context* result) {
+            const Row& row = rows[std::size_t(r)];
+            if (col == 0)
+                sqlite3_result_double(result, row.day);
+            else if (col == 1)
+                nameValues_[std::size_t(row.name)].resultInto(result);
+            else if (col == 2)
+                times_[std::size_t(row.punch)].resultInto(result);
+            else
+                sqlite3_result_null(result);
+        });
+        Statement fill =
+            connection_.prepare(QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "
+                                               "select \"日期\", \"姓名\", \"时间\" from %2")
+                                    .arg(quoteIdentifier(shift.table), table_->name()));
         fill.step();
         written = qsizetype(sqlite3_changes64(connection_.handle()));
+        table_->show(0, {});
     }
     transaction.commit();
     return written;

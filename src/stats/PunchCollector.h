@@ -1,21 +1,36 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
+#include "stats/CollectedRowsTable.h"
 #include "stats/ScheduleFlattening.h"
+#include "stats/StoredValue.h"
+
+struct sqlite3_value;
 
 namespace kq {
 
 class Connection;
 
-// Gathers the punches of the selected schedule entries from one keyed copy of
+// ry's declared types of the columns the run reads.
+struct PunchColumns {
+    QString dateType, nameType, timeType;
+};
+// Throws kq::Error naming what the clerk must do when ry or one of them is missing.
+PunchColumns punchColumns(Connection& connection);
+
+// Gathers the punches of the selected schedule entries from one reading of
 // ry, however long the schedule, and rewrites the per-shift tables.
 // The rows and their order are those of one lookup per entry:
 //   select * from ry where 日期 = #date# and 姓名 = 'name'
 // entries in list order, each lookup's punches in ry's natural order, a
 // duplicated entry collected twice. A punch without a time is left out.
-// ry gets no index; the working tables are TEMP and dropped again.
+// ry gets no index and is not sorted by the engine (which costs more than
+// all the rest at a factory's size): its punches are read once, in order,
+// and grouped in memory by the entries' days and names.
 class PunchCollector {
   public:
     PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries);
@@ -28,14 +43,38 @@ class PunchCollector {
     // Returns the number of rows written.
     qsizetype rewrite(int shiftIndex);
 
+    // Rewrites the punch days table from the same reading of ry, in one
+    // transaction (see PunchDays.h).
+    void rewritePunchDays();
+
   private:
+    struct Selected {
+        int pass;
+        int name;   // key among names_
+        int group;  // the entry's day and name among groups_
+        double dayOnly;
+    };
+
     void prepareEntries(const std::vector<ScheduleEntry>& entries);
-    void dropWorkTables();
-    void restore();
+    void readPunches();
+    int addKey(StoredValueKeys& keys, std::vector<StoredValue>& values, sqlite3_value* value);
+    int groupOf(int name, int day);
 
     Connection& connection_;
-    bool anySelected_ = false;
-    QString savedTempStore_;
+    std::vector<Selected> selected_;  // in list order
+    StoredValueKeys days_;
+    StoredValueKeys names_;
+    std::vector<StoredValue> nameValues_;  // by key
+    std::vector<StoredValue> dayValues_;   // by key
+    PunchColumns ry_;
+    // Each distinct (name key, day key) of the entries and of ry, numbered.
+    QHash<qint64, int> groups_;
+    std::vector<int> groupName_, groupDay_;  // by group
+    std::vector<StoredValue> times_;         // of the punches kept, in ry's order
+    // Places in times_, group by group; group g's are grouped_[start[g] .. start[g + 1]).
+    std::vector<qsizetype> grouped_;
+    std::vector<qsizetype> groupStart_;
+    std::optional<CollectedRowsTable> table_;
 };
 
 }  // namespace kq

@@ -28,6 +28,7 @@ StatisticsResult runStatistics(Connection& connection,
     announce(kScheduleFlattenedMessage);
 
     PunchCollector collector(connection, entries);
+    collector.rewritePunchDays();
     const auto& shifts = shifts::catalogue();
     for (std::size_t i = 0; i < shifts.size(); ++i) {
         result.punches[i] = collector.rewrite(int(i));

@@ -3,12 +3,15 @@
 #include <QStringList>
 #include <functional>
 
+#include "data/Connection.h"
 #include "data/Error.h"
 #include "queries/ShiftQuery.h"
 #include "reports/EmployeeSummary.h"
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
+#include "stats/StatisticsRun.h"
 #include "support/ReportMonth.h"
+#include "support/TableRows.h"
 #include "support/TestFolder.h"
 
 using namespace kq::reports;
@@ -120,6 +123,41 @@ TEST(ReportsPrerequisites, ReportsAskForAStatisticsRunAndValidWindows) {
         EXPECT_TRUE(e.description().contains("B班的结束时间“Text1”"))
             << e.description().toStdString();
     }
+}
+
+}  // namespace
+
+namespace {
+
+kq::shifts::WindowTimes punchDaysTestWindows() {
+    kq::shifts::WindowTimes times;
+    const QStringList given = kq::test::reportMonthWindows();
+    for (std::size_t i = 0; i < times.size(); ++i) times[i] = given[qsizetype(i)];
+    return times;
+}
+
+// Both reports read the punch days a run writes from ry: a second run
+// rewrites them to the same rows, and punches imported after a run are
+// refused until the next run.
+TEST(ReportsPunchDays, SecondRunRewritesThemAndANewImportWaitsForTheNextRun) {
+    kq::test::TestFolder folder;
+    kq::test::fillReportMonth(folder.path());
+    const QDate from(2026, 11, 30), to(2026, 12, 4);
+    const auto missing = *kq::reports::runMissingPunches(folder.path(), from, to, {});
+    const auto summary =
+        *kq::reports::runEmployeeSummary(folder.path(), punchDaysTestWindows(), from, to, {});
+    ASSERT_GT(missing.rowCount(), 0);
+
+    kq::Connection connection(folder.path());
+    kq::runStatistics(connection, [](const QString&) {});
+    EXPECT_EQ(*kq::reports::runMissingPunches(folder.path(), from, to, {}), missing);
+    EXPECT_EQ(*kq::reports::runEmployeeSummary(folder.path(), punchDaysTestWindows(), from, to, {}),
+              summary);
+
+    kq::test::appendRow(connection, "ry", {"日期", "时间", "姓名"}, {"2026/12/3", "9:30", "张三"});
+    EXPECT_THROW(kq::reports::runMissingPunches(folder.path(), from, to, {}), kq::Error);
+    kq::runStatistics(connection, [](const QString&) {});
+    EXPECT_NE(*kq::reports::runMissingPunches(folder.path(), from, to, {}), missing);
 }
 
 }  // namespace

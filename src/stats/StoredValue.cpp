@@ -1,0 +1,97 @@
+#include "stats/StoredValue.h"
+
+#include <sqlite3.h>
+
+namespace kq {
+
+StoredValue StoredValue::of(sqlite3_value* from) {
+    StoredValue value;
+    value.type = sqlite3_value_type(from);
+    switch (value.type) {
+        case SQLITE_INTEGER:
+            value.integer = sqlite3_value_int64(from);
+            break;
+        case SQLITE_FLOAT:
+            value.real = sqlite3_value_double(from);
+            break;
+        case SQLITE_TEXT:
+            value.bytes = QByteArray(reinterpret_cast<const char*>(sqlite3_value_text(from)),
+                                     sqlite3_value_bytes(from));
+            break;
+        case SQLITE_BLOB:
+            value.bytes = QByteArray(static_cast<const char*>(sqlite3_value_blob(from)),
+                                     sqlite3_value_bytes(from));
+            break;
+        default:
+            break;
+    }
+    return value;
+}
+
+void StoredValue::resultInto(sqlite3_context* context) const {
+    switch (type) {
+        case SQLITE_INTEGER:
+            sqlite3_result_int64(context, integer);
+            break;
+        case SQLITE_FLOAT:
+            sqlite3_result_double(context, real);
+            break;
+        case SQLITE_TEXT:
+            sqlite3_result_text(context, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+            break;
+        case SQLITE_BLOB:
+            sqlite3_result_blob(context, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+            break;
+        default:
+            sqlite3_result_null(context);
+            break;
+    }
+}
+
+namespace {
+
+QByteArray bytesOf(sqlite3_value* value, int type) {
+    const void* data = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
+                                           : sqlite3_value_blob(value);
+    // Read in place: the bytes are only looked up, never kept.
+    return QByteArray::fromRawData(static_cast<const char*>(data), sqlite3_value_bytes(value));
+}
+
+long double numberOf(sqlite3_value* value, int type) {
+    return type == SQLITE_INTEGER ? (long double)sqlite3_value_int64(value)
+                                  : (long double)sqlite3_value_double(value);
+}
+
+}  // namespace
+
+int StoredValueKeys::add(sqlite3_value* value) {
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL) return -1;
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        const auto [it, added] = numbers_.try_emplace(numberOf(value, type), count_);
+        if (added) ++count_;
+        return it->second;
+    }
+    QHash<QByteArray, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
+    const QByteArray bytes = bytesOf(value, type);
+    if (const auto it = map.constFind(bytes); it != map.cend()) return *it;
+    map.insert(QByteArray(bytes.constData(), bytes.size()), count_);
+    return count_++;
+}
+
+int StoredValueKeys::find(sqlite3_value* value) const {
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL) return -1;
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        const long double number = numberOf(value, type);
+        if (lastNumberKey_ != -2 && number == lastNumber_) return lastNumberKey_;
+        const auto it = numbers_.find(number);
+        lastNumber_ = number;
+        lastNumberKey_ = it == numbers_.end() ? -1 : it->second;
+        return lastNumberKey_;
+    }
+    const QHash<QByteArray, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
+    return map.value(bytesOf(value, type), -1);
+}
+
+}  // namespace kq

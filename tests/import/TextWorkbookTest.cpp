@@ -7,42 +7,15 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "import/WorkbookImport.h"
+#include "support/TableRows.h"
 #include "support/TestFolder.h"
 
 namespace kq {
 namespace {
 
+using test::readTable;
+using test::TableText;
 using test::TestFolder;
-
-// Column names, declared types and cell texts of a table.
-struct TableText {
-    QStringList columns;
-    QStringList types;
-    std::vector<QStringList> rows;
-    bool operator==(const TableText&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const TableText& t) {
-    out << t.columns.join(',').toStdString() << " / " << t.types.join(',').toStdString();
-    for (const QStringList& row : t.rows) out << "\n  " << row.join('|').toStdString();
-    return out;
-}
-
-TableText readTable(Connection& connection, const QString& table) {
-    TableText out;
-    Statement types = connection.prepare(
-        QStringLiteral("select type from pragma_table_info('%1') order by cid").arg(table));
-    while (types.step()) out.types << types.column(0).toText();
-    Recordset rs = connection.open(QStringLiteral("select * from %1 ").arg(table));
-    out.columns = rs.fieldNames();
-    for (; !rs.eof(); rs.moveNext()) {
-        QStringList row;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            row << (rs.field(i).isNull() ? QStringLiteral("<null>") : rs.field(i).toText());
-        out.rows.push_back(row);
-    }
-    return out;
-}
 
 TableText imported(const QString& fixture, const QString& asName, Workbook which) {
     TestFolder folder;

@@ -14,31 +14,16 @@
 
 #include "data/Connection.h"
 #include "data/Error.h"
+#include "support/TableRows.h"
 #include "support/TestFolder.h"
 #include "support/Unprivileged.h"
 
 namespace kq {
 namespace {
 
+using test::readTable;
+using test::TableText;
 using test::TestFolder;
-
-// The table as the grid would show it: column names and cell texts.
-struct TableText {
-    QStringList columns;
-    std::vector<QStringList> rows;
-};
-
-TableText readTable(Connection& connection, const QString& table) {
-    Recordset rs = connection.open(QStringLiteral("select * from %1 ").arg(table));
-    TableText out{rs.fieldNames(), {}};
-    for (; !rs.eof(); rs.moveNext()) {
-        QStringList row;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            row << (rs.field(i).isNull() ? QStringLiteral("<null>") : rs.field(i).toText());
-        out.rows.push_back(row);
-    }
-    return out;
-}
 
 QStringList declaredTypes(Connection& connection, const QString& table) {
     Statement s = connection.prepare(

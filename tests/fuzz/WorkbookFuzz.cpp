@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "import/OpenWorkbook.h"
-#include "import/SheetCheck.h"
+#include "import/HeaderSearch.h"
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/SheetSource.h"
 

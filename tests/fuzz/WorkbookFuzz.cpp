@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "import/OpenWorkbook.h"
 #include "import/HeaderSearch.h"
+#include "import/OpenWorkbook.h"
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/SheetSource.h"
 

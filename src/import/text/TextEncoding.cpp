@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "import/workbook/CodePage.h"
 
 namespace kq::text {
 namespace {
@@ -35,25 +33,7 @@ bool looksLikeText(const QByteArray& bytes) {
 }
 
 QString fromGb18030(QByteArrayView bytes) {
-#ifdef _WIN32
-    if (bytes.isEmpty()) return {};
-    if (bytes.size() > std::numeric_limits<int>::max() / 2) return {};
-    // 54936 is GB18030; older systems know only GBK (936).
-    for (const UINT codePage : {54936u, 936u}) {
-        const int length =
-            MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-        if (length <= 0) continue;
-        QString out(length, Qt::Uninitialized);
-        MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()),
-                            reinterpret_cast<wchar_t*>(out.data()), length);
-        return out;
-    }
-    return QString::fromLatin1(bytes);
-#else
-    QStringDecoder decoder("GB18030");
-    if (!decoder.isValid()) return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
-#endif
+    return decodeCodePage(std::string_view(bytes.data(), std::size_t(bytes.size())), 54936);
 }
 
 QByteArray toUtf8(const QByteArray& bytes, Charset declared) {

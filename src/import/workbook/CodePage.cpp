@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <limits>
 #else
 #include <iconv.h>
 
@@ -37,13 +39,20 @@ bool isAscii(std::string_view bytes) {
 QString decodeCodePage(std::string_view bytes, int codePage) {
     if (bytes.empty()) return {};
     if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    const UINT cp = UINT(windowsCodePage(codePage));
+    if (bytes.size() > std::size_t(std::numeric_limits<int>::max() / 2))
+        return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    const UINT wanted = UINT(windowsCodePage(codePage));
     const int size = int(bytes.size());
-    const int wide = MultiByteToWideChar(cp, 0, bytes.data(), size, nullptr, 0);
-    if (wide <= 0) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    QString text(wide, Qt::Uninitialized);
-    MultiByteToWideChar(cp, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()), wide);
-    return text;
+    // Older systems know GB18030 (54936) only as its GBK part (936).
+    for (const UINT cp : {wanted, wanted == 54936u ? 936u : wanted}) {
+        const int wide = MultiByteToWideChar(cp, 0, bytes.data(), size, nullptr, 0);
+        if (wide <= 0) continue;
+        QString text(wide, Qt::Uninitialized);
+        MultiByteToWideChar(cp, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()),
+                            wide);
+        return text;
+    }
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
 #else
@@ -52,7 +61,9 @@ QString decodeCodePage(std::string_view bytes, int codePage) {
     if (bytes.empty()) return {};
     if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
     const int cp = windowsCodePage(codePage);
-    const QByteArray name = cp == 10000 ? QByteArray("MACINTOSH") : "CP" + QByteArray::number(cp);
+    const QByteArray name = cp == 10000   ? QByteArray("MACINTOSH")
+                            : cp == 54936 ? QByteArray("GB18030")
+                                          : "CP" + QByteArray::number(cp);
     iconv_t converter = iconv_open("UTF-16LE", name.constData());
     // A code page the C library does not know: its bytes as Latin-1, so the
     // text is still there to see and correct.

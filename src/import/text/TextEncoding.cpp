@@ -2,7 +2,6 @@
 
 #include <QStringDecoder>
 #include <algorithm>
-#include <limits>
 
 #include "import/workbook/CodePage.h"
 

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStringDecoder>
+#include <random>
 
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "import/WorkbookImport.h"
+#include "import/text/TextEncoding.h"
 #include "support/TableRows.h"
 #include "support/TestFolder.h"
 
@@ -160,3 +163,26 @@ TEST(TextWorkbooks, FaultsNameTheFileReadAndKeepTheOldTable) {
 
 }  // namespace
 }  // namespace kq
+
+// The encoding guess rests on the UTF-8 check: over random bytes, weighted
+// towards the lead and continuation bytes where overlong forms, surrogates
+// and truncations live, it must agree with Qt's own decoder.
+TEST(TextWorkbooks, TheUtf8CheckAgreesWithQtsDecoder) {
+    std::mt19937 random(20261208);
+    const unsigned char pieces[] = {'a',  ' ',  0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1,
+                                    0xC2, 0xDF, 0xE0, 0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
+    for (int trial = 0; trial < 20000; ++trial) {
+        QByteArray bytes(std::uniform_int_distribution<int>(1, 24)(random), 'x');
+        for (char& b : bytes)
+            b = char(random() % 3 ? pieces[random() % std::size(pieces)] : random() % 256);
+        if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
+            bytes.startsWith("\xFE\xFF"))
+            continue;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder.decode(bytes);
+        // Valid UTF-8 passes unchanged; anything else is read as GB18030,
+        // which changes every non-ASCII byte sequence.
+        EXPECT_EQ(kq::text::toUtf8(bytes) == bytes, !decoder.hasError())
+            << bytes.toHex().constData();
+    }
+}

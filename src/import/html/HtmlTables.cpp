@@ -1,6 +1,7 @@
 #include "import/html/HtmlTables.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <cctype>
@@ -122,20 +123,28 @@ class TableCollector {
     void characters(const char* text, int length) {
         if (open_.empty() || !open_.back().inCell) return;
         OpenTable& t = open_.back();
-        for (int i = 0; i < length; ++i) {
-            const char c = text[i];
-            if (c == '\n' || c == '\r' || c == '\t' || c == '\f') {
+        const auto layout = [](char c) { return c == '\n' || c == '\r' || c == '\t' || c == '\f'; };
+        for (int i = 0; i < length;) {
+            if (layout(text[i])) {
                 t.text.chop(t.trailingBlanks);
                 t.trailingBlanks = 0;
                 t.pendingBlank = true;
-            } else if (c == ' ' && t.pendingBlank) {
-            } else {
-                if (t.pendingBlank && !t.text.isEmpty() && !t.text.endsWith('\n'))
-                    t.text.append(' ');
-                t.pendingBlank = false;
-                t.trailingBlanks = c == ' ' ? t.trailingBlanks + 1 : 0;
-                t.text.append(c);
+                ++i;
+                continue;
             }
+            if (text[i] == ' ' && t.pendingBlank) {
+                ++i;
+                continue;
+            }
+            if (t.pendingBlank && !t.text.isEmpty() && !t.text.endsWith('\n')) t.text.append(' ');
+            t.pendingBlank = false;
+            int runEnd = i;
+            while (runEnd < length && !layout(text[runEnd])) ++runEnd;
+            t.text.append(text + i, runEnd - i);
+            int spaces = 0;
+            while (spaces < runEnd - i && text[runEnd - 1 - spaces] == ' ') ++spaces;
+            t.trailingBlanks = spaces == runEnd - i ? t.trailingBlanks + spaces : spaces;
+            i = runEnd;
         }
     }
 
@@ -189,7 +198,8 @@ class TableCollector {
         }
         t.column = t.cellColumn + t.colspan;
         // A no-break space is the page's way of writing a blank.
-        QString text = QString::fromUtf8(t.text).replace(QChar(0xA0), QLatin1Char(' '));
+        QString text = QString::fromUtf8(t.text);
+        if (t.text.contains("\xC2\xA0")) text.replace(QChar(0xA0), QLatin1Char(' '));
         Cell cell = textCell(std::move(text));
         if (!cell.isEmpty()) t.current.cells.push_back({t.cellColumn, std::move(cell)});
     }
@@ -224,20 +234,22 @@ std::vector<Table> tablesOf(const QByteArray& utf8) {
     sax.error = ignoreMessage;
     sax.fatalError = ignoreMessage;
     TableCollector collector;
-    // The parser hands its context to the callbacks; the collector rides on it.
-    htmlParserCtxtPtr context =
-        htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    // Parsed in place from memory: a push parser would copy the page into
+    // its own growing buffer first.
+    htmlParserCtxtPtr context = htmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
     if (!context) damaged(QStringLiteral("内存不足，无法读取"));
+    xmlFree(context->sax);
+    context->sax = &sax;
+    // The parser hands its context to the callbacks; the collector rides on it.
     context->userData = context;
     context->_private = &collector;
     collector.context = context;
     htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
-    constexpr qsizetype kChunk = 1 << 20;
-    for (qsizetype at = 0; at < utf8.size() && collector.problem.isEmpty(); at += kChunk) {
-        const int size = int(std::min(kChunk, utf8.size() - at));
-        htmlParseChunk(context, utf8.constData() + at, size, 0);
-    }
-    if (collector.problem.isEmpty()) htmlParseChunk(context, nullptr, 0, 1);
+    // The page is UTF-8 by now; without saying so the parser guesses Latin-1.
+    xmlSwitchEncoding(context, XML_CHAR_ENCODING_UTF8);
+    htmlParseDocument(context);
+    context->sax = nullptr;  // ours, on the stack
+    if (context->myDoc) xmlFreeDoc(context->myDoc);
     htmlFreeParserCtxt(context);
     if (!collector.problem.isEmpty()) damaged(collector.problem);
     return std::move(collector.tables);

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Writes a punch workbook of the largest size an .xls sheet holds.
 
-Usage: make_large_ry.py OUT.xls|OUT.xlsx|OUT.csv|OUT.html [ROWS]
+Usage: make_large_ry.py OUT.xls|OUT.xlsx|OUT.csv|OUT.wide.csv|OUT.html [ROWS]
   (default 65535 punch rows + header). .csv is comma separated UTF-8 with a
   BOM; .html is a web page in the shape LibreOffice saves a sheet as (a font
   and the cell's value in attributes of every cell), .plain.html one with
-  nothing but the table's tags, as web systems write it.
+  nothing but the table's tags, as web systems write it; .wide.csv has a fifth
+  column (工号) and ISO dates, for LibreOffice to make an .xlsx of.
 Run with /usr/bin/python3 (Debian's python3-xlwt, or python3-openpyxl for .xlsx).
 """
 import csv
@@ -97,10 +98,20 @@ def write_plain_html(out, rows):
         f.write("</table></body></html>\n")
 
 
+def write_wide_csv(out, rows):
+    """Five columns, ISO dates: what LibreOffice turns into date and time cells."""
+    with open(out, "w", encoding="utf-8", newline="") as f:
+        writer = csv.writer(f)
+        writer.writerow(HEADER + ["工号"])
+        for i, (day, time, name, department) in enumerate(punches(rows)):
+            writer.writerow([day.isoformat(), "%d:%02d:00" % (time.hour, time.minute), name,
+                             department, 100000 + i % 1000])
+
+
 def main():
     out = sys.argv[1]
     rows = int(sys.argv[2]) if len(sys.argv) > 2 else 65535
-    for suffix, write in ((".xlsx", write_xlsx), (".csv", write_csv), (".plain.html", write_plain_html),
+    for suffix, write in ((".xlsx", write_xlsx), (".wide.csv", write_wide_csv), (".csv", write_csv), (".plain.html", write_plain_html),
                           (".html", write_html)):
         if out.endswith(suffix):
             return write(out, rows)

@@ -60,8 +60,19 @@ QString documentsProgramFolder() {
     return QDir(documents).filePath(QStringLiteral("打卡异常统计"));
 }
 
+bool holdsClerkFiles(const QString& folder) {
+    const QDir dir(folder);
+    if (QFileInfo(dir.filePath(QStringLiteral("KQ.db"))).isFile()) return true;
+    for (const char* name : {"ry", "yd", "pb"})
+        for (const char* ext : {".xls", ".xlsx", ".csv"})
+            if (QFileInfo(dir.filePath(QLatin1String(name) + QLatin1String(ext))).isFile())
+                return true;
+    return false;
+}
+
 QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
-                            const QString& installedBinFolder) {
+                            const QString& installedBinFolder,
+                            const std::function<bool(const QString&)>& writable) {
     QString folder;
     if (!argumentFolder.isEmpty()) {
         folder = QDir(argumentFolder).absolutePath();
@@ -70,7 +81,10 @@ QString chooseProgramFolder(const QString& argumentFolder, const QString& progra
         // Even root must not litter /usr/bin with a database.
         const bool installed =
             !installedBinFolder.isEmpty() && QFileInfo(programDir) == QFileInfo(installedBinFolder);
-        folder = !installed && isWritableFolder(programDir) ? programDir : documentsProgramFolder();
+        // A folder already holding the clerk's files is theirs even when it
+        // cannot be written: moving elsewhere would make their data vanish.
+        const bool usable = holdsClerkFiles(programDir) || writable(programDir);
+        folder = !installed && usable ? programDir : documentsProgramFolder();
     }
     QDir().mkpath(folder);
     return folder;

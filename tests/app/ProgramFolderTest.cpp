@@ -136,3 +136,38 @@ TEST(CommandLineTest, HelpVersionFolderAndRefusals) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writability comes through the seam: root would write anywhere.
+TEST_F(ProgramFolderTest, ClerkFilesKeepTheProgramFolderEvenWhenReadOnly) {
+    const auto readOnly = [](const QString&) { return false; };
+    const auto writable = [](const QString&) { return true; };
+    struct Case {
+        const char* what;
+        const char* file;  // put in the program folder, or none
+        bool canWrite;
+        bool installed;
+        bool keepsProgramFolder;
+    };
+    const Case cases[] = {
+        {"fresh writable folder", nullptr, true, false, true},
+        {"fresh read-only folder", nullptr, false, false, false},
+        {"KQ.db, read-only", "KQ.db", false, false, true},
+        {"only a workbook, read-only", "yd.xlsx", false, false, true},
+        {"installed location", nullptr, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        if (c.file) {
+            QFile f(dir.filePath(QLatin1String(c.file)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        const QString chosen = kq::chooseProgramFolder(
+            {}, dir.path(), c.installed ? dir.path() : QString(), c.canWrite ? writable : readOnly);
+        EXPECT_EQ(chosen, c.keepsProgramFolder ? dir.path() : documentsFolder());
+    }
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include "controls/MessageBox.h"
 #include "controls/TextFit.h"
 #include "controls/WindowStyle.h"
+#include "import/MissingWorkbook.h"
 #include "settings/Form2.h"
 #include "sheet/Form3.h"
 #include "stats/UnfinishedRun.h"
@@ -25,7 +26,9 @@ Form1::Form1(QString programFolder, Clock clock, QWidget* parent)
     ui->setupUi(this);
     applyDesign();
     connectButtons();
-    ui->Frame4->setToolTip(QStringLiteral("程序文件夹：%1").arg(programFolder_));
+    const QString reason = kq::fallbackReason(programFolder_);
+    ui->Frame4->setToolTip(QStringLiteral("程序文件夹：%1").arg(programFolder_) +
+                           (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)));
     Form_Load();
 }
 

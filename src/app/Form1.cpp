@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <optional>
@@ -8,8 +9,10 @@
 #include "controls/GrowingLayout.h"
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
+#include "controls/OpenFolder.h"
 #include "controls/TextFit.h"
 #include "controls/WindowStyle.h"
+#include "import/MissingWorkbook.h"
 #include "settings/Form2.h"
 #include "sheet/Form3.h"
 #include "stats/UnfinishedRun.h"
@@ -25,7 +28,17 @@ Form1::Form1(QString programFolder, Clock clock, QWidget* parent)
     ui->setupUi(this);
     applyDesign();
     connectButtons();
-    ui->Frame4->setToolTip(QStringLiteral("程序文件夹：%1").arg(programFolder_));
+    const QString reason = kq::fallbackReason(programFolder_);
+    // The same as the missing-workbook message's button, for a clerk who
+    // wants to drop the workbooks in before anything is missing.
+    auto* openProgramFolder = new QAction(QStringLiteral("打开文件夹"), ui->Frame4);
+    connect(openProgramFolder, &QAction::triggered, this,
+            [this] { kq::ui::openFolder(this, programFolder_); });
+    ui->Frame4->addAction(openProgramFolder);
+    ui->Frame4->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ui->Frame4->setToolTip(QStringLiteral("程序文件夹：%1").arg(programFolder_) +
+                           (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
+                           QStringLiteral("\n右键单击可打开该文件夹"));
     Form_Load();
 }
 

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "import/MissingWorkbook.h"
+
 namespace kq {
 
 CommandLine parseCommandLine(const QStringList& args) {
@@ -39,10 +41,13 @@ QString usageText() {
         "Each may also be .xlsx or .csv (ry.xlsx, ry.csv).\n"
         "\n"
         "程序文件夹（存放 KQ.db 和三个工作簿）/ Program folder (KQ.db and the workbooks):\n"
-        "  给出的文件夹；否则程序所在的文件夹（可写且不是安装目录时）；否则 文档/打卡异常统计。\n"
-        "  the FOLDER given; else the program's own folder if writable and not\n"
-        "  the folder it is installed into;\n"
-        "  else 打卡异常统计 in the user's documents folder.\n"
+        "  给出的文件夹；否则程序所在的文件夹（不是安装目录，且其中已有 KQ.db 或工作簿、\n"
+        "  或者可以写入时；已有 KQ.db 但无法写入时只能查询）；否则 文档/打卡异常统计\n"
+        "  （程序所在的文件夹无法写入时，找不到工作簿的提示会同时给出两个文件夹）。\n"
+        "  the FOLDER given; else the program's own folder if it is not the folder\n"
+        "  the program is installed into and already holds KQ.db or a workbook, or\n"
+        "  can be written (a KQ.db there that cannot be written is opened for\n"
+        "  queries only); else 打卡异常统计 in the user's documents folder.\n"
         "\n"
         "  -h, --help     显示本说明 / show this help\n"
         "  -v, --version  显示版本 / show the version\n");
@@ -60,8 +65,19 @@ QString documentsProgramFolder() {
     return QDir(documents).filePath(QStringLiteral("打卡异常统计"));
 }
 
+bool holdsClerkFiles(const QString& folder) {
+    const QDir dir(folder);
+    if (QFileInfo(dir.filePath(QStringLiteral("KQ.db"))).isFile()) return true;
+    for (const char* name : {"ry", "yd", "pb"})
+        for (const char* ext : {".xls", ".xlsx", ".csv"})
+            if (QFileInfo(dir.filePath(QLatin1String(name) + QLatin1String(ext))).isFile())
+                return true;
+    return false;
+}
+
 QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
-                            const QString& installedBinFolder) {
+                            const QString& installedBinFolder,
+                            const std::function<bool(const QString&)>& writable) {
     QString folder;
     if (!argumentFolder.isEmpty()) {
         folder = QDir(argumentFolder).absolutePath();
@@ -70,7 +86,11 @@ QString chooseProgramFolder(const QString& argumentFolder, const QString& progra
         // Even root must not litter /usr/bin with a database.
         const bool installed =
             !installedBinFolder.isEmpty() && QFileInfo(programDir) == QFileInfo(installedBinFolder);
-        folder = !installed && isWritableFolder(programDir) ? programDir : documentsProgramFolder();
+        // A folder already holding the clerk's files is theirs even when it
+        // cannot be written: moving elsewhere would make their data vanish.
+        const bool usable = holdsClerkFiles(programDir) || writable(programDir);
+        folder = !installed && usable ? programDir : documentsProgramFolder();
+        noteFallbackFolder(folder, !installed && !usable ? programDir : QString());
     }
     QDir().mkpath(folder);
     return folder;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace kq {
 
@@ -28,13 +29,20 @@ bool isWritableFolder(const QString& folder);
 // The per-user folder under the user's documents folder.
 QString documentsProgramFolder();
 
+// True when folder holds KQ.db or one of the workbooks (.xls, .xlsx, .csv).
+bool holdsClerkFiles(const QString& folder);
+
 // The folder for KQ.db and the three workbooks: the folder given on the
-// command line; else the folder of the program file when it is writable and
-// not the folder the program is installed into (a copy run from its build or
-// unpacked folder); else the per-user documents folder. The chosen folder is
-// created when missing; creation failing is left to the first operation that
-// needs the folder, which names it in its message.
+// command line; else the folder of the program file when it is not the folder
+// the program is installed into (a copy run from its build or unpacked
+// folder) and holds the clerk's files (writable or not) or can be written;
+// else the per-user documents folder. Falling back because the program
+// file's folder cannot be written is recorded for the messages that say where
+// the workbooks go. The chosen folder is created when missing; creation
+// failing is left to the first operation that needs the folder, which names
+// it in its message.
 QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
-                            const QString& installedBinFolder);
+                            const QString& installedBinFolder,
+                            const std::function<bool(const QString&)>& writable = isWritableFolder);
 
 }  // namespace kq

@@ -8,6 +8,7 @@
 #include "data/DatabaseError.h"
 #include "data/Error.h"
 #include "import/FirstRun.h"
+#include "import/MissingWorkbook.h"
 
 namespace kq::ui {
 namespace {
@@ -43,6 +44,8 @@ void runGuarded(QWidget* parent, const std::function<void()>& work) {
             if (e.fault() != kq::DatabaseFault::Damaged) throw;
             offerFreshDatabase(parent, e);
         }
+    } catch (const kq::MissingWorkbook& e) {
+        MessageBox::errorInFolder(parent, e.number(), e.description(), e.folder());
     } catch (const kq::Error& e) {
         MessageBox::error(parent, e.number(), e.description(), e.details());
     } catch (const std::bad_alloc&) {

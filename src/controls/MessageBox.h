@@ -20,6 +20,8 @@ class MessageBox {
         QString title;
         QString text;
         QString details;  // for support: behind "Show Details...", not in the text
+        // When set, a button "打开文件夹" beside OK, answered as QMessageBox::Open.
+        QString folderToOpen;
     };
     // Returns the button the user pressed.
     using Handler = std::function<QMessageBox::StandardButton(const Request&)>;
@@ -36,6 +38,11 @@ class MessageBox {
     // A failure no handler expected: its number and description.
     static void error(QWidget* parent, int number, const QString& description,
                       const QString& details = {});
+
+    // A failure that names a folder the clerk must put a file into: as
+    // error(), with a button that opens the folder and closes the message.
+    static void errorInFolder(QWidget* parent, int number, const QString& description,
+                              const QString& folder);
 
     static QString defaultTitle();
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "data/Error.h"
+#include "import/MissingWorkbook.h"
 #include "import/OpenWorkbook.h"
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/RowAssembler.h"
@@ -50,11 +51,7 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
 
 WorkbookFile::WorkbookFile(const QString& path, const HeaderTest& holdsHeader) : path_(path) {
     const QFileInfo info(path);
-    if (!info.exists())
-        throw Error(
-            ErrorKind::FileNotFound,
-            QStringLiteral("找不到工作簿 %1（应在文件夹 %2 中）。请把它放入该文件夹后重试。")
-                .arg(info.fileName(), info.absolutePath()));
+    if (!info.exists()) throw MissingWorkbook({info.fileName()}, info.absolutePath());
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::BadWorkbook,

@@ -10,6 +10,7 @@
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
 #include "import/ColumnTyping.h"
+#include "import/MissingWorkbook.h"
 #include "import/SheetCheck.h"
 
 namespace kq {
@@ -96,13 +97,9 @@ QString workbookToRead(const QString& xlsPath) {
     const QString path = workbookInFolder(xlsPath);
     if (QFileInfo::exists(path)) return path;
     const QFileInfo info(xlsPath);
-    throw Error(
-        ErrorKind::FileNotFound,
-        QStringLiteral(
-            "找不到工作簿 %1、%2 或 %3（应在文件夹 %4 中）。请把其中一个放入该文件夹后重试。")
-                .arg(info.fileName(), info.fileName() + QLatin1Char('x'),
-                     QFileInfo(csvPathOf(xlsPath)).fileName(), info.absolutePath()) +
-            kDataUnchanged);
+    throw MissingWorkbook({info.fileName(), info.fileName() + QLatin1Char('x'),
+                           QFileInfo(csvPathOf(xlsPath)).fileName()},
+                          info.absolutePath(), kDataUnchanged);
 }
 
 // The folder exactly as given: cleaned, a share's "//server/share" or a

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "app/ProgramFolder.h"
+#include "import/MissingWorkbook.h"
+#include "import/WorkbookFile.h"
 
 namespace {
 
@@ -132,6 +134,57 @@ TEST(CommandLineTest, HelpVersionFolderAndRefusals) {
         EXPECT_EQ(line.action, c.action);
         EXPECT_EQ(line.folder, c.folder);
         EXPECT_EQ(line.error.isEmpty(), c.action != A::Error);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Writability comes through the seam: root would write anywhere. The message
+// is the one 更新打卡 shows when ry.xls is missing from the chosen folder.
+TEST_F(ProgramFolderTest, ClerkFilesKeepTheProgramFolderEvenWhenReadOnly) {
+    const auto readOnly = [](const QString&) { return false; };
+    const auto writable = [](const QString&) { return true; };
+    struct Case {
+        const char* what;
+        const char* file;  // put in the program folder, or none
+        bool canWrite;
+        bool installed;
+        bool keepsProgramFolder;
+        const char* message;  // %1 the chosen folder, %2 the program folder
+    };
+    const Case cases[] = {
+        {"fresh writable folder", nullptr, true, false, true,
+         "找不到工作簿 ry.xls（应在文件夹 %1 中）。请把它放入该文件夹后重试。"},
+        {"fresh read-only folder", nullptr, false, false, false,
+         "找不到工作簿 ry.xls（应在文件夹 %1 中；程序所在的文件夹 %2 无法写入，所以改用这里）。"
+         "请把它放入该文件夹后重试。"},
+        {"KQ.db, read-only", "KQ.db", false, false, true,
+         "找不到工作簿 ry.xls（应在文件夹 %1 中）。请把它放入该文件夹后重试。"},
+        {"only a workbook, read-only", "yd.xlsx", false, false, true,
+         "找不到工作簿 ry.xls（应在文件夹 %1 中）。请把它放入该文件夹后重试。"},
+        {"installed location", nullptr, true, true, false,
+         "找不到工作簿 ry.xls（应在文件夹 %1 中）。请把它放入该文件夹后重试。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        if (c.file) {
+            QFile f(dir.filePath(QLatin1String(c.file)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        const QString chosen = kq::chooseProgramFolder(
+            {}, dir.path(), c.installed ? dir.path() : QString(), c.canWrite ? writable : readOnly);
+        EXPECT_EQ(chosen, c.keepsProgramFolder ? dir.path() : documentsFolder());
+        try {
+            kq::WorkbookFile(QDir(chosen).filePath(QStringLiteral("ry.xls")));
+            ADD_FAILURE() << "a missing workbook was opened";
+        } catch (const kq::MissingWorkbook& e) {
+            EXPECT_EQ(e.description(), QString::fromUtf8(c.message).arg(
+                                           chosen, QDir::toNativeSeparators(dir.path())));
+            EXPECT_EQ(e.folder(), chosen);
+        }
     }
 }
 

@@ -4,7 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
+
+#include "data/SystemErrorCode.h"
 
 namespace kq {
 namespace {
@@ -21,6 +22,8 @@ ErrorKind kindOf(DatabaseFault fault) {
             return ErrorKind::FolderUnwritable;
         case DatabaseFault::DiskFull:
             return ErrorKind::DiskFull;
+        case DatabaseFault::NetworkLost:
+            return ErrorKind::NetworkUnavailable;
         case DatabaseFault::Locked:
             return ErrorKind::DatabaseLocked;
         case DatabaseFault::Other:
@@ -69,7 +72,16 @@ DatabaseFault classifyDatabaseFault(int extendedCode, int systemErrno,
             return DatabaseFault::ReadOnly;
         case SQLITE_CANTOPEN:
         case SQLITE_IOERR:
-            if (systemErrno == ENOSPC) return DatabaseFault::DiskFull;
+            // Asked first: on a share that went away the file and its folder
+            // no longer exist, which would read as a folder we may not write.
+            switch (classifySystemError(kThisPlatform, systemErrno)) {
+                case SystemFault::DiskFull:
+                    return DatabaseFault::DiskFull;
+                case SystemFault::NetworkLost:
+                    return DatabaseFault::NetworkLost;
+                case SystemFault::Unknown:
+                    break;
+            }
             if (file.isDir() || (file.exists() && !file.isReadable()))
                 return DatabaseFault::NotAFile;
             if (!folder.isDir() || !folder.isWritable()) return DatabaseFault::FolderUnwritable;
@@ -109,6 +121,13 @@ QString databaseFaultDescription(DatabaseFault fault, const QString& databasePat
                        "磁盘已满，数据库文件“%1”无法写入，这一步操作没有完成。\n"
                        "请删除这个磁盘上不需要的文件、腾出空间后重试。")
                 .arg(file);
+        case DatabaseFault::NetworkLost:
+            return QStringLiteral(
+                       "程序文件夹“%1”所在的网络位置现在无法访问（网络断开，或共享文件夹"
+                       "已关闭、改名或移走），数据库文件“%2”无法读写，这一步操作没有完成。\n"
+                       "请检查网络连接，确认能在文件管理器中打开这个文件夹后重试；"
+                       "如果这个共享不再提供，请把整个程序文件夹复制到本机磁盘上使用。")
+                .arg(native(QFileInfo(databasePath).absolutePath()), file);
         case DatabaseFault::Locked:
             return QStringLiteral(
                        "数据库文件“%1”正被其他程序使用（例如另一个本程序窗口正在导入或"

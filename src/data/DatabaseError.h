@@ -15,7 +15,8 @@ enum class DatabaseFault {
     ReadOnly,          // the file can be read but not written
     FolderUnwritable,  // the folder refuses the journal beside the file, or a new file
     DiskFull,
-    Locked,  // another program holds the file
+    NetworkLost,  // the share the program folder lies on went away
+    Locked,       // another program holds the file
     Other,
 };
 

@@ -28,6 +28,7 @@ enum class ErrorKind {
     DatabaseReadOnly,
     FolderUnwritable,
     DiskFull,
+    NetworkUnavailable,
     DatabaseLocked,
     DiskError,
 };
@@ -39,17 +40,28 @@ struct ErrorNumber {
     ErrorKind kind;
     int number;
 };
-inline constexpr std::array<ErrorNumber, 20> kErrorNumbers = {{
-    {ErrorKind::TypeMismatch, 13},           {ErrorKind::NoCurrentRecord, 3021},
-    {ErrorKind::FileNotFound, 3024},         {ErrorKind::Syntax, 3075},
-    {ErrorKind::TableNotFound, 3078},        {ErrorKind::ConnectionClosed, 3049},
-    {ErrorKind::FieldNotFound, 3265},        {ErrorKind::BadWorkbook, 3274},
-    {ErrorKind::MissingColumn, 3265},        {ErrorKind::BadCell, 3349},
-    {ErrorKind::BadSchedule, 3061},          {ErrorKind::Export, 1004},
-    {ErrorKind::DatabaseDamaged, 3049},      {ErrorKind::DatabaseNotAFile, 3051},
-    {ErrorKind::DatabaseRenameFailed, 3051}, {ErrorKind::DatabaseReadOnly, 3027},
-    {ErrorKind::FolderUnwritable, 3051},     {ErrorKind::DiskFull, 3026},
-    {ErrorKind::DatabaseLocked, 3260},       {ErrorKind::DiskError, 3043},
+inline constexpr std::array<ErrorNumber, 21> kErrorNumbers = {{
+    {ErrorKind::TypeMismatch, 13},
+    {ErrorKind::NoCurrentRecord, 3021},
+    {ErrorKind::FileNotFound, 3024},
+    {ErrorKind::Syntax, 3075},
+    {ErrorKind::TableNotFound, 3078},
+    {ErrorKind::ConnectionClosed, 3049},
+    {ErrorKind::FieldNotFound, 3265},
+    {ErrorKind::BadWorkbook, 3274},
+    {ErrorKind::MissingColumn, 3265},
+    {ErrorKind::BadCell, 3349},
+    {ErrorKind::BadSchedule, 3061},
+    {ErrorKind::Export, 1004},
+    {ErrorKind::DatabaseDamaged, 3049},
+    {ErrorKind::DatabaseNotAFile, 3051},
+    {ErrorKind::DatabaseRenameFailed, 3051},
+    {ErrorKind::DatabaseReadOnly, 3027},
+    {ErrorKind::FolderUnwritable, 3051},
+    {ErrorKind::DiskFull, 3026},
+    {ErrorKind::NetworkUnavailable, 3043},
+    {ErrorKind::DatabaseLocked, 3260},
+    {ErrorKind::DiskError, 3043},
 }};
 
 // The table's number for the kind; 0 for a kind the table lacks.

@@ -30,8 +30,8 @@ TEST(ErrorKinds, EachKindHasOneNumber) {
 TEST(ErrorKinds, EachDatabaseFaultHasAKindOfItsOwn) {
     const DatabaseFault faults[] = {DatabaseFault::Damaged,  DatabaseFault::NotAFile,
                                     DatabaseFault::ReadOnly, DatabaseFault::FolderUnwritable,
-                                    DatabaseFault::DiskFull, DatabaseFault::Locked,
-                                    DatabaseFault::Other};
+                                    DatabaseFault::DiskFull, DatabaseFault::NetworkLost,
+                                    DatabaseFault::Locked,   DatabaseFault::Other};
     std::set<ErrorKind> kinds;
     for (DatabaseFault fault : faults)
         kinds.insert(DatabaseError(fault, QStringLiteral("/tmp/KQ.db"), {}).kind());

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
@@ -12,15 +11,11 @@
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
 #include "shifts/ShiftCatalogue.h"
+#include "stats/RawStatement.h"
 
 namespace kq {
-namespace {
 
-// The column affinity SQLite gives a declared type. The entries' days and
-// names are stored once in columns of ry's affinities, so that they are
-// compared with ry's values exactly as the per-entry lookup compares ry with
-// its literals.
-QString affinityOf(const QString& declared) {
+QString columnAffinity(const QString& declared) {
     const QString type = declared.toUpper();
     if (type.contains(QLatin1String("INT"))) return QStringLiteral("INTEGER");
     if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
@@ -32,8 +27,6 @@ QString affinityOf(const QString& declared) {
         return QStringLiteral("REAL");
     return QStringLiteral("NUMERIC");
 }
-
-}  // namespace
 
 PunchColumns punchColumns(Connection& connection) {
     Statement info =
@@ -53,28 +46,6 @@ PunchColumns punchColumns(Connection& connection) {
     return {declared.value(tables::kDate), declared.value(tables::kName),
             declared.value(tables::kTime)};
 }
-
-namespace {
-
-using StatementHandle = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
-
-StatementHandle prepareRaw(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-        throwSqliteError(db, sql);
-    return {statement, &sqlite3_finalize};
-}
-
-// Steps through the rows of a statement; throws at a failure.
-template <class Row>
-void forEachRow(sqlite3* db, const QString& sql, Row row) {
-    const StatementHandle statement = prepareRaw(db, sql);
-    int rc;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) row(statement.get());
-    if (rc != SQLITE_DONE) throwSqliteError(db, sql);
-}
-
-}  // namespace
 
 PunchCollector::PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries)
     : connection_(connection) {
@@ -118,7 +89,7 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
                                              "drop table if exists temp.kq_entry_name;"
                                              "create temp table kq_entry_day (v %1);"
                                              "create temp table kq_entry_name (v %2);")
-                                  .arg(affinityOf(ry_.dateType), affinityOf(ry_.nameType)));
+                                  .arg(columnAffinity(ry_.dateType), columnAffinity(ry_.nameType)));
     {
         Transaction transaction(connection_);
         Statement day = connection_.prepare(

@@ -22,6 +22,12 @@ struct PunchColumns {
 // Throws kq::Error naming what the clerk must do when ry or one of them is missing.
 PunchColumns punchColumns(Connection& connection);
 
+// The column affinity SQLite gives a declared type ("" for none). The
+// entries' days and names are stored once in columns of ry's affinities, so
+// that they are compared with ry's values exactly as the per-entry lookup
+// compares ry with its literals.
+QString columnAffinity(const QString& declared);
+
 // Gathers the punches of the selected schedule entries from one reading of
 // ry, however long the schedule, and rewrites the per-shift tables.
 // The rows and their order are those of one lookup per entry:
@@ -59,6 +65,9 @@ class PunchCollector {
     void readPunches();
     int addKey(StoredValueKeys& keys, std::vector<StoredValue>& values, sqlite3_value* value);
     int groupOf(int name, int day);
+    // Per group: whether each punch is before 12:00, as ry's column compares.
+    std::vector<bool> beforeNoon();
+    void writeDays(const QString& table);
 
     Connection& connection_;
     std::vector<Selected> selected_;  // in list order

@@ -4,8 +4,10 @@
 
 #include "data/Connection.h"
 #include "data/Error.h"
+#include "data/JetSql.h"
 #include "data/TableCatalogue.h"
 #include "stats/PunchCollector.h"
+#include "stats/RawStatement.h"
 
 namespace kq {
 
@@ -33,6 +35,82 @@ void requirePunchDaysCurrent(Connection& connection) {
         throw Error(ErrorKind::NoCurrentRecord, kPunchDaysStaleMessage);
 }
 
+namespace {
+
+// 12:00 as the queries write it; a number compared with it needs no engine.
+const QString kNoon = QStringLiteral("#12:00#");
+
+}  // namespace
+
+// Numbers are compared here, unless ry's column would turn them into texts;
+// texts and blobs go through the engine typed as in ry, so that the
+// conversions SQLite applies to a comparison are its own.
+std::vector<bool> PunchCollector::beforeNoon() {
+    const double noon = jetsql::toSqlite(kNoon).toDouble();
+    const bool textColumn = columnAffinity(ry_.timeType) == QLatin1String("TEXT");
+    std::vector<bool> before(times_.size());
+    std::vector<qsizetype> engine;
+    for (std::size_t i = 0; i < times_.size(); ++i) {
+        const StoredValue& time = times_[i];
+        if (textColumn || (time.type != SQLITE_INTEGER && time.type != SQLITE_FLOAT))
+            engine.push_back(qsizetype(i));
+        else
+            before[i] =
+                time.type == SQLITE_INTEGER ? (long double)time.integer < noon : time.real < noon;
+    }
+    if (engine.empty()) return before;
+    CollectedRowsTable punches(connection_.handle(), QStringLiteral("kq_ry_punches"),
+                               {ry_.dateType, ry_.nameType, ry_.timeType});
+    punches.show(qsizetype(engine.size()), [&](qsizetype r, int col, sqlite3_context* result) {
+        if (col == 2)
+            times_[std::size_t(engine[std::size_t(r)])].resultInto(result);
+        else if (col == 3)
+            sqlite3_result_int64(result, r);
+        else
+            sqlite3_result_null(result);
+    });
+    forEachRow(
+        connection_.handle(),
+        jetsql::toSqlite(QStringLiteral("select grp, \"时间\" < %1 from kq_ry_punches").arg(kNoon)),
+        [&](sqlite3_stmt* row) {
+            before[std::size_t(engine[std::size_t(sqlite3_column_int64(row, 0))])] =
+                sqlite3_column_int(row, 1) != 0;
+        });
+    return before;
+}
+
+// One row per name and day with punches, in group order: the counts before
+// and from 12:00 and the first time of each half (min() keeps the first of
+// equal values).
+void PunchCollector::writeDays(const QString& table) {
+    const std::vector<bool> before = beforeNoon();
+    const StatementHandle insert =
+        prepareRaw(connection_.handle(),
+                   QStringLiteral("insert into %1 values (?1, ?2, ?3, ?4, ?5, ?6)").arg(table));
+    const StoredValue none;
+    for (std::size_t g = 0; g < groupName_.size(); ++g) {
+        if (groupStart_[g] == groupStart_[g + 1]) continue;
+        qint64 count[2] = {0, 0};
+        const StoredValue* first[2] = {nullptr, nullptr};
+        for (qsizetype p = groupStart_[g]; p < groupStart_[g + 1]; ++p) {
+            const auto punch = std::size_t(grouped_[std::size_t(p)]);
+            const int half = before[punch] ? 0 : 1;
+            ++count[half];
+            if (!first[half] || compareStored(times_[punch], *first[half]) < 0)
+                first[half] = &times_[punch];
+        }
+        sqlite3_stmt* row = insert.get();
+        nameValues_[std::size_t(groupName_[g])].bindInto(row, 1);
+        dayValues_[std::size_t(groupDay_[g])].bindInto(row, 2);
+        sqlite3_bind_int64(row, 3, count[0]);
+        sqlite3_bind_int64(row, 4, count[1]);
+        (first[0] ? *first[0] : none).bindInto(row, 5);
+        (first[1] ? *first[1] : none).bindInto(row, 6);
+        if (sqlite3_step(row) != SQLITE_DONE) throwSqliteError(connection_.handle(), table);
+        sqlite3_reset(row);
+    }
+}
+
 void PunchCollector::rewritePunchDays() {
     Transaction transaction(connection_);
     const QString days = quoteIdentifier(tables::kPunchDays);
@@ -41,34 +119,7 @@ void PunchCollector::rewritePunchDays() {
                        "create table main.%1 (\"姓名\" %2, \"日期\" %3, am INTEGER, pm INTEGER, "
                        "amTime %4, pmTime %4);")
             .arg(days, ry_.nameType, ry_.dateType, ry_.timeType));
-    if (!groupName_.empty()) {
-        // ry's punches group by group, typed as in ry so that they compare
-        // with 12:00 exactly as ry's own columns do.
-        CollectedRowsTable punches(connection_.handle(), QStringLiteral("kq_ry_punches"),
-                                   {ry_.dateType, ry_.nameType, ry_.timeType});
-        std::vector<int> groupOfPlace(grouped_.size());
-        for (std::size_t g = 0; g < groupName_.size(); ++g)
-            for (qsizetype p = groupStart_[g]; p < groupStart_[g + 1]; ++p)
-                groupOfPlace[std::size_t(p)] = int(g);
-        punches.show(qsizetype(grouped_.size()),
-                     [&](qsizetype r, int col, sqlite3_context* result) {
-                         const auto g = std::size_t(groupOfPlace[std::size_t(r)]);
-                         if (col == 0)
-                             dayValues_[std::size_t(groupDay_[g])].resultInto(result);
-                         else if (col == 1)
-                             nameValues_[std::size_t(groupName_[g])].resultInto(result);
-                         else if (col == 2)
-                             times_[std::size_t(grouped_[std::size_t(r)])].resultInto(result);
-                         else
-                             sqlite3_result_int64(result, qint64(g));
-                     });
-        connection_.execute(QStringLiteral("insert into main.%1 select \"姓名\", \"日期\", "
-                                           "sum(\"时间\" < #12:00#), sum(\"时间\" >= #12:00#), "
-                                           "min(case when \"时间\" < #12:00# then \"时间\" end), "
-                                           "min(case when \"时间\" >= #12:00# then \"时间\" end) "
-                                           "from kq_ry_punches group by grp")
-                                .arg(days));
-    }
+    if (!groupName_.empty()) writeDays(QStringLiteral("main.") + days);
     connection_.executeNative(
         QStringLiteral("delete from main.%1").arg(quoteIdentifier(tables::kPunchDaysSource)));
     Statement source = connection_.prepare(QStringLiteral("insert into main.%1 (ry) values (?1)")

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace kq {
 
 StoredValue StoredValue::of(sqlite3_value* from) {
@@ -46,6 +49,66 @@ void StoredValue::resultInto(sqlite3_context* context) const {
             sqlite3_result_null(context);
             break;
     }
+}
+
+void StoredValue::bindInto(sqlite3_stmt* statement, int index) const {
+    switch (type) {
+        case SQLITE_INTEGER:
+            sqlite3_bind_int64(statement, index, integer);
+            break;
+        case SQLITE_FLOAT:
+            sqlite3_bind_double(statement, index, real);
+            break;
+        case SQLITE_TEXT:
+            sqlite3_bind_text(statement, index, bytes.constData(), int(bytes.size()),
+                              SQLITE_STATIC);
+            break;
+        case SQLITE_BLOB:
+            sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()),
+                              SQLITE_STATIC);
+            break;
+        default:
+            sqlite3_bind_null(statement, index);
+            break;
+    }
+}
+
+namespace {
+
+int classOf(int type) {
+    switch (type) {
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return 1;
+        case SQLITE_TEXT:
+            return 2;
+        default:
+            return 3;
+    }
+}
+
+// long double holds every int64 and double exactly.
+long double numberOf(const StoredValue& value) {
+    return value.type == SQLITE_INTEGER ? (long double)value.integer : (long double)value.real;
+}
+
+}  // namespace
+
+int compareStored(const StoredValue& a, const StoredValue& b) {
+    const int classA = classOf(a.type), classB = classOf(b.type);
+    if (classA != classB) return classA < classB ? -1 : 1;
+    if (classA == 0) return 0;
+    if (classA == 1) {
+        const long double x = numberOf(a), y = numberOf(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    // Binary collation: the bytes, then the shorter first.
+    const qsizetype common = std::min(a.bytes.size(), b.bytes.size());
+    const int bytes = common ? std::memcmp(a.bytes.constData(), b.bytes.constData(), common) : 0;
+    if (bytes != 0) return bytes;
+    return a.bytes.size() < b.bytes.size() ? -1 : (a.bytes.size() > b.bytes.size() ? 1 : 0);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 struct sqlite3_context;
+struct sqlite3_stmt;
 struct sqlite3_value;
 
 namespace kq {
@@ -19,7 +20,12 @@ struct StoredValue {
 
     static StoredValue of(sqlite3_value* value);
     void resultInto(sqlite3_context* context) const;
+    void bindInto(sqlite3_stmt* statement, int index) const;  // 1-based
 };
+
+// How min() and max() order two values: NULL, then numbers by value, then
+// texts by their bytes, then blobs; negative, zero or positive.
+int compareStored(const StoredValue& a, const StoredValue& b);
 
 // Numbers the distinct values of a set as the "=" of SQL tells them apart:
 // numbers by their numeric value (an integer equals the same real), texts

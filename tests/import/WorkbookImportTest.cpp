@@ -235,6 +235,8 @@ TEST_F(WorkbookImportTest, DamagedWorkbooksEndInTheirMessageAndKeepTheOldTable) 
              Case{"xlsx_sst_index.xlsx", "共享字符串编号超出范围"},
              Case{"xlsx_broken_xml.xlsx", "xl/worksheets/sheet1.xml 的内容不完整或有误"},
              Case{"xlsx_truncated.xlsx", "压缩包目录无法读取"},
+             Case{"xlsx_expansion_ratio.xlsx",
+                  "xl/worksheets/sheet1.xml 解压后是压缩大小的 100 倍以上"},
          }) {
         const QString fixture = QString::fromUtf8(c.fixture);
         // An .xlsx is read as ry.xlsx when no ry.xls lies beside it.

@@ -28,6 +28,13 @@ void RowAssembler::put(int row, int column, Cell cell) {
         row_.index = row;
     }
     if (!row_.cells.empty() && column <= row_.cells.back().column) unsorted_ = true;
+    // A row has no more places than columns: one that holds twice as many
+    // cells repeats places, and keeping only the last of each bounds the
+    // memory a crafted row can take.
+    if (unsorted_ && row_.cells.size() >= 2 * std::size_t(maxColumns_)) {
+        sortRowCells(row_.cells);
+        unsorted_ = false;
+    }
     row_.cells.push_back({column, std::move(cell)});
 }
 

@@ -9,11 +9,13 @@ namespace kq::xlsx {
 XmlPart::XmlPart(const ZipArchive& zip, const QString& name)
     : name_(name), device_(zip.open(name, kPartLimit)), reader_(device_.get()) {}
 
+XmlPart::~XmlPart() = default;
+
 void XmlPart::check() {
-    if (reader_.hasError())
-        damaged(QStringLiteral("%1 的内容不完整或有误（第 %2 行）")
-                    .arg(name_)
-                    .arg(reader_.lineNumber()));
+    if (!reader_.hasError()) return;
+    if (!device_->failure().isEmpty()) damaged(device_->failure());
+    damaged(
+        QStringLiteral("%1 的内容不完整或有误（第 %2 行）").arg(name_).arg(reader_.lineNumber()));
 }
 
 bool XmlPart::next() {

@@ -6,6 +6,7 @@
 namespace kq::xlsx {
 
 class ZipArchive;
+class ZipPart;
 
 // No part of a workbook the clerk keeps comes near this; a zip bomb does.
 inline constexpr qint64 kPartLimit = qint64(1) << 30;
@@ -15,6 +16,7 @@ inline constexpr qint64 kPartLimit = qint64(1) << 30;
 class XmlPart {
   public:
     XmlPart(const ZipArchive& zip, const QString& name);
+    ~XmlPart();
 
     // The next token; false at the end of the document.
     bool next();
@@ -32,7 +34,7 @@ class XmlPart {
     void check();
 
     QString name_;
-    std::unique_ptr<QIODevice> device_;
+    std::unique_ptr<ZipPart> device_;
     QXmlStreamReader reader_;
 };
 

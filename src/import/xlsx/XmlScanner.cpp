@@ -4,6 +4,7 @@
 
 #include "import/workbook/FormatProblem.h"
 #include "import/xlsx/EscapedText.h"
+#include "import/xlsx/ZipArchive.h"
 
 namespace kq::xlsx {
 namespace {
@@ -60,7 +61,11 @@ bool XmlScanner::fill() {
         buffer_.resize(buffer_.size() * 2);
     }
     const qint64 n = device_.read(buffer_.data() + end_, qint64(buffer_.size() - end_));
-    if (n < 0) fail();  // broken compressed data or an oversized part
+    if (n < 0) {
+        const QString why = readFailure(device_);  // broken, oversized or overexpanded
+        if (!why.isEmpty()) damaged(why);
+        fail();
+    }
     if (n == 0) {
         eof_ = true;
         return false;

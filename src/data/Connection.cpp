@@ -7,6 +7,7 @@
 
 #include "data/DatabaseError.h"
 #include "data/Error.h"
+#include "data/IntegrityCheck.h"
 #include "data/JetSql.h"
 #include "data/TableCatalogue.h"
 
@@ -38,18 +39,7 @@ Connection::~Connection() { close(); }
 
 QString Connection::databasePath() const { return QDir(folder_).filePath(databaseFileName()); }
 
-void Connection::verifyIntact() {
-    Statement check = prepare(QStringLiteral("pragma quick_check"));
-    QStringList problems;
-    while (problems.size() < 10 && check.step()) {
-        const QString line = check.column(0).toText();
-        if (line != QLatin1String("ok")) problems << line;
-    }
-    if (!problems.isEmpty())
-        throw DatabaseError(
-            DatabaseFault::Damaged, databasePath(),
-            QStringLiteral("pragma quick_check：\n") + problems.join(QLatin1Char('\n')));
-}
+void Connection::verifyIntact() { throwIfDamaged(handle(), databasePath()); }
 
 void Connection::close() {
     if (db_) sqlite3_close_v2(db_);
@@ -80,8 +70,9 @@ Recordset Connection::open(const QString& jetSql) {
     return Recordset(RowSet::read(statement));
 }
 
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-    connection_.executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+Transaction::Transaction(Connection& connection, Scope scope) : connection_(connection) {
+    connection_.executeNative(scope == Scope::Immediate ? QStringLiteral("BEGIN IMMEDIATE")
+                                                        : QStringLiteral("BEGIN"));
 }
 
 Transaction::~Transaction() {

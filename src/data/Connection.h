@@ -51,7 +51,11 @@ class Connection {
 // all or nothing.
 class Transaction {
   public:
-    explicit Transaction(Connection& connection);
+    // Immediate: takes the file's write lock at once. TemporaryOnly: for
+    // writes to temporary tables alone, which must not lock the file
+    // against its readers.
+    enum class Scope { Immediate, TemporaryOnly };
+    explicit Transaction(Connection& connection, Scope scope = Scope::Immediate);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <utility>
 
-#include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "shifts/ShiftCatalogue.h"
 
@@ -54,33 +53,16 @@ QString difference(const QString& scheduled, const QString& punched) {
 
 QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
 
-// Punch counts by name over the days from first to last.
-QHash<QString, qint64> punchesByName(Connection& connection, double first, double last) {
-    Statement s = connection.prepare(QStringLiteral(
-        "select 姓名, count(*) from ry where 日期 >= ?1 and 日期 < ?2 group by 姓名"));
-    s.bind(1, first);
-    s.bind(2, last + 1);
-    QHash<QString, qint64> counts;
-    while (s.step()) counts.insert(s.column(0).toText(), qint64(s.column(1).toDouble()));
-    return counts;
-}
-
-QStringList nameLines(Connection& connection, const std::vector<ScheduleEntry>& entries) {
-    EntryDays days;
-    double first = 0, last = 0;
+QStringList nameLines(const std::vector<ScheduleEntry>& entries,
+                      const QHash<QString, qint64>& punches) {
     QStringList employees;
     QSet<QString> seen;
     for (const ScheduleEntry& entry : entries) {
-        const double day = std::floor(days(entry.date));
-        first = employees.isEmpty() ? day : std::min(first, day);
-        last = employees.isEmpty() ? day : std::max(last, day);
         if (!seen.contains(entry.name)) {
             seen.insert(entry.name);
             employees << entry.name;
         }
     }
-    if (employees.isEmpty()) return {};
-    const QHash<QString, qint64> punches = punchesByName(connection, first, last);
     QHash<QString, QStringList> punchedByKey;
     for (auto it = punches.cbegin(); it != punches.cend(); ++it)
         punchedByKey[lookAlikeKey(it.key())] << it.key();
@@ -127,8 +109,21 @@ QString codeLine(const std::vector<ScheduleEntry>& entries) {
 
 QString lookAlikeKey(const QString& text) { return halfWidth(withoutBlanks(text)).toCaseFolded(); }
 
-QString lookAlikeHint(Connection& connection, const std::vector<ScheduleEntry>& entries) {
-    QStringList lines = nameLines(connection, entries);
+std::optional<std::pair<double, double>> scheduleDays(const std::vector<ScheduleEntry>& entries) {
+    if (entries.empty()) return std::nullopt;
+    EntryDays days;
+    double first = 0, last = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const double day = std::floor(days(entries[i].date));
+        first = i == 0 ? day : std::min(first, day);
+        last = i == 0 ? day : std::max(last, day);
+    }
+    return std::pair(first, last + 1);
+}
+
+QString lookAlikeHint(const std::vector<ScheduleEntry>& entries,
+                      const QHash<QString, qint64>& punchesByName) {
+    QStringList lines = nameLines(entries, punchesByName);
     if (const QString codes = codeLine(entries); !codes.isEmpty()) lines << codes;
     if (lines.isEmpty()) return {};
     lines << QStringLiteral("以上均未更改。如是同一人或同一班次，请改正工作簿后重新导入并统计。");

@@ -11,6 +11,7 @@
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
 #include "shifts/ShiftCatalogue.h"
+#include "stats/LookAlikes.h"
 #include "stats/RawStatement.h"
 
 namespace kq {
@@ -48,7 +49,7 @@ PunchColumns punchColumns(Connection& connection) {
 }
 
 PunchCollector::PunchCollector(Connection& connection, const std::vector<ScheduleEntry>& entries)
-    : connection_(connection) {
+    : connection_(connection), scheduleDays_(scheduleDays(entries)) {
     prepareEntries(entries);
     if (selected_.empty()) return;  // no lookup would run: ry is not even read
     readPunches();
@@ -91,7 +92,7 @@ void PunchCollector::prepareEntries(const std::vector<ScheduleEntry>& entries) {
                                              "create temp table kq_entry_name (v %2);")
                                   .arg(columnAffinity(ry_.dateType), columnAffinity(ry_.nameType)));
     {
-        Transaction transaction(connection_);
+        Transaction transaction(connection_, Transaction::Scope::TemporaryOnly);
         Statement day = connection_.prepare(
             QStringLiteral("insert into temp.kq_entry_day (rowid, v) values (?1, ?2)"));
         for (std::size_t i = 0; i < days.size(); ++i) {
@@ -166,17 +167,29 @@ void PunchCollector::readPunches() {
     // The lookups' "时间 is not null and 时间 <> ''" tested here: as the
     // column's affinity leaves '' a text, only NULL and the empty text fail.
     // A NULL day or name equals nothing.
+    const auto [countFrom, countEnd] = scheduleDays_.value_or(std::pair(0.0, 0.0));
+    readRy_ = true;
     forEachRow(connection_.handle(),
                QStringLiteral("select \"日期\", \"姓名\", \"时间\" from main.ry order by rowid"),
                [&](sqlite3_stmt* row) {
+                   const int name = addKey(names_, nameValues_, sqlite3_column_value(row, 1));
+                   if (name < 0) return;
+                   sqlite3_value* dayValue = sqlite3_column_value(row, 0);
+                   const int dayType = sqlite3_value_type(dayValue);
+                   if (dayType == SQLITE_INTEGER || dayType == SQLITE_FLOAT) {
+                       const double d = sqlite3_value_double(dayValue);
+                       if (d >= countFrom && d < countEnd) {
+                           if (punchesInDays_.size() <= std::size_t(name))
+                               punchesInDays_.resize(std::size_t(name) + 1);
+                           ++punchesInDays_[std::size_t(name)];
+                       }
+                   }
                    sqlite3_value* time = sqlite3_column_value(row, 2);
                    const int timeType = sqlite3_value_type(time);
                    if (timeType == SQLITE_NULL ||
                        (timeType == SQLITE_TEXT && sqlite3_value_bytes(time) == 0))
                        return;
-                   const int name = addKey(names_, nameValues_, sqlite3_column_value(row, 1));
-                   if (name < 0) return;
-                   const int day = addKey(days_, dayValues_, sqlite3_column_value(row, 0));
+                   const int day = addKey(days_, dayValues_, dayValue);
                    if (day < 0) return;
                    groupOf.push_back(this->groupOf(name, day));
                    times_.push_back(StoredValue::of(time));
@@ -230,6 +243,22 @@ qsizetype PunchCollector::rewrite(int shiftIndex) {
     }
     transaction.commit();
     return written;
+}
+
+QHash<QString, qint64> PunchCollector::punchesByName() {
+    QHash<QString, qint64> counts;
+    if (!scheduleDays_) return counts;
+    if (!readRy_) {  // no shift was scheduled: ry was not read for the passes
+        Statement s = connection_.prepare(QStringLiteral(
+            "select 姓名, count(*) from ry where 日期 >= ?1 and 日期 < ?2 group by 姓名"));
+        s.bind(1, scheduleDays_->first);
+        s.bind(2, scheduleDays_->second);
+        while (s.step()) counts[s.column(0).toText()] += qint64(s.column(1).toDouble());
+        return counts;
+    }
+    for (std::size_t key = 0; key < punchesInDays_.size(); ++key)
+        if (punchesInDays_[key] > 0) counts[nameValues_[key].toText()] += punchesInDays_[key];
+    return counts;
 }
 
 }  // namespace kq

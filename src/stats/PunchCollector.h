@@ -53,6 +53,12 @@ class PunchCollector {
     // transaction (see PunchDays.h).
     void rewritePunchDays();
 
+    // ry's punches by name, with or without a time, whose 日期 is a number
+    // within the schedule's days (scheduleDays), as
+    //   select 姓名, count(*) from ry where 日期 >= first and 日期 < end group by 姓名
+    // counts them: a 日期 stored as text compares above every number.
+    QHash<QString, qint64> punchesByName();
+
   private:
     struct Selected {
         int pass;
@@ -84,6 +90,9 @@ class PunchCollector {
     std::vector<qsizetype> grouped_;
     std::vector<qsizetype> groupStart_;
     std::optional<CollectedRowsTable> table_;
+    std::optional<std::pair<double, double>> scheduleDays_;
+    bool readRy_ = false;
+    std::vector<qint64> punchesInDays_;  // by name key
 };
 
 }  // namespace kq

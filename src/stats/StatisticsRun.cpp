@@ -1,6 +1,9 @@
 #include "stats/StatisticsRun.h"
 
+#include <optional>
+
 #include "data/Connection.h"
+#include "data/IntegrityCheck.h"
 #include "shifts/ShiftCatalogue.h"
 #include "stats/LookAlikes.h"
 #include "stats/PunchCollector.h"
@@ -19,23 +22,32 @@ QString passFinishedMessage(const shifts::Shift& shift) {
 StatisticsResult runStatistics(Connection& connection,
                                const std::function<void(const QString& message)>& announce) {
     StatisticsResult result;
-    connection.verifyIntact();
-    const std::vector<ScheduleEntry> entries = flattenSchedule(connection);
+    // Everything the run reads comes first, beside the check of the file.
+    BackgroundIntegrityCheck intact(connection);
+    std::vector<ScheduleEntry> entries;
+    std::optional<PunchCollector> collector;
+    try {
+        entries = flattenSchedule(connection);
+        collector.emplace(connection, entries);
+    } catch (...) {
+        intact.wait();  // a damaged file is what the clerk must hear of
+        throw;
+    }
+    intact.wait();
     // From here until the last pass the tables hold a mix of two runs.
     const qint64 run = markStatisticsRunStarted(connection);
     writeScheduleEntries(connection, entries);
     result.entries = qsizetype(entries.size());
     announce(kScheduleFlattenedMessage);
 
-    PunchCollector collector(connection, entries);
-    collector.rewritePunchDays();
+    collector->rewritePunchDays();
     const auto& shifts = shifts::catalogue();
     for (std::size_t i = 0; i < shifts.size(); ++i) {
-        result.punches[i] = collector.rewrite(int(i));
+        result.punches[i] = collector->rewrite(int(i));
         if (i + 1 == shifts.size()) markStatisticsRunFinished(connection, run);
         announce(passFinishedMessage(shifts[i]));
     }
-    result.lookAlikeHint = lookAlikeHint(connection, entries);
+    result.lookAlikeHint = lookAlikeHint(entries, collector->punchesByName());
     return result;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/Value.h"
+
 namespace kq {
 
 StoredValue StoredValue::of(sqlite3_value* from) {
@@ -48,6 +50,20 @@ void StoredValue::resultInto(sqlite3_context* context) const {
         default:
             sqlite3_result_null(context);
             break;
+    }
+}
+
+QString StoredValue::toText() const {
+    switch (type) {
+        case SQLITE_INTEGER:
+            return numberText(double(integer));
+        case SQLITE_FLOAT:
+            return numberText(real);
+        case SQLITE_TEXT:
+        case SQLITE_BLOB:
+            return QString::fromUtf8(bytes);
+        default:
+            return {};
     }
 }
 

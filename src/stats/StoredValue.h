@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QString>
 #include <unordered_map>
 
 struct sqlite3_context;
@@ -21,6 +22,7 @@ struct StoredValue {
     static StoredValue of(sqlite3_value* value);
     void resultInto(sqlite3_context* context) const;
     void bindInto(sqlite3_stmt* statement, int index) const;  // 1-based
+    QString toText() const;  // as Value::toText shows a text or a number
 };
 
 // How min() and max() order two values: NULL, then numbers by value, then

@@ -6,6 +6,7 @@
 #include "data/TableCatalogue.h"
 #include "shifts/ShiftCatalogue.h"
 #include "stats/StatisticsRun.h"
+#include "stats/UnfinishedRun.h"
 #include "support/TestFolder.h"
 
 using kq::test::addPunch;
@@ -199,7 +200,9 @@ TEST_F(StatisticsRunTest, PunchTableWithoutATimeColumnIsNamedInTheError) {
     } catch (const kq::Error& e) {
         EXPECT_TRUE(e.description().contains("ry中没有“时间”列")) << e.description().toStdString();
     }
-    EXPECT_EQ(messages_, kSevenMessages.mid(0, 1));
+    // ry is read before the run writes anything: no pass has begun.
+    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_FALSE(kq::unfinishedStatisticsRun(connection_));
 }
 
 }  // namespace

@@ -1,46 +1,39 @@
 #include "reports/EmployeeSummary.h"
 
+#include <QHash>
+#include <vector>
+
 #include "data/Connection.h"
 #include "data/Error.h"
-#include "data/TableCatalogue.h"
 #include "queries/ShiftQuery.h"
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
-#include "reports/ReportSql.h"
+#include "reports/ScheduledDays.h"
 #include "stats/PunchDays.h"
 
 namespace kq::reports {
+namespace {
 
-QString employeeSummaryQueryText(const shifts::WindowTimes& times, const QDate& from,
-                                 const QDate& to, const QString& name) {
-    QString text =
-        QStringLiteral("select s.name as 姓名, s.days as 排班天数, coalesce(m.n, 0) as 缺卡天数");
-    QString joins;
-    int i = 0;
-    // Each count is taken over the very text its window's query runs, so the
-    // two cannot drift apart.
-    for (const shifts::ShiftWindow& window : shifts::windows()) {
-        const QString alias = QStringLiteral("c%1").arg(i++);
-        text += QStringLiteral(", coalesce(%1.n, 0) as %2")
-                    .arg(alias, quoteIdentifier(window.anomalyCaption()));
-        joins +=
-            QStringLiteral(
-                " left join (select 姓名 as name, count(*) as n from (%1) "
-                "group by 姓名) %2 on %2.name = s.name")
-                .arg(queries::queryText(window, times[std::size_t(window.window->startTime)],
-                                        times[std::size_t(window.window->endTime)], from, to, name),
-                     alias);
-    }
-    text += QStringLiteral(
-                " from (select 姓名 as name, sum(班次 in (%1)) as days, min(rowid) as rank from yw "
-                "where 班次 <> '' "
-                "and 日期 >= %2 and 日期 <= %3%4 group by 姓名) s "
-                "left join (select 姓名 as name, count(*) as n from (%5) group by 姓名) m "
-                "on m.name = s.name")
-                .arg(shiftCodeList(), dateLiteral(from), dateLiteral(to), nameCondition(name),
-                     missingPunchQueryText(from, to, name));
-    return text + joins + QStringLiteral(" order by s.rank");
+// Rows per name of a window's own query text, so that the count and the
+// button's list cannot drift apart.
+QHash<QString, qint64> windowCounts(Connection& connection, const shifts::ShiftWindow& window,
+                                    const shifts::WindowTimes& times, const QDate& from,
+                                    const QDate& to, const QString& name) {
+    const auto rows =
+        connection
+            .open(QStringLiteral("select 姓名, count(*) from (%1) group by 姓名")
+                      .arg(queries::queryText(window, times[std::size_t(window.window->startTime)],
+                                              times[std::size_t(window.window->endTime)], from, to,
+                                              name)))
+            .rows();
+    QHash<QString, qint64> counts;
+    for (qsizetype r = 0; r < rows->rowCount(); ++r)
+        if (!rows->cell(r, 0).isNull())
+            counts.insert(rows->cell(r, 0).toText(), qint64(rows->cell(r, 1).toDouble()));
+    return counts;
 }
+
+}  // namespace
 
 std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
                                                  const shifts::WindowTimes& times,
@@ -51,7 +44,24 @@ std::shared_ptr<const RowSet> runEmployeeSummary(const QString& programFolder,
     Connection connection(programFolder);
     requireScheduleEntries(connection);
     requirePunchDaysCurrent(connection);
-    return connection.open(employeeSummaryQueryText(times, from, to, name)).rows();
+
+    const ScheduledRange range = readScheduledRange(connection, from, to, name);
+    QHash<QString, qint64> missing;
+    for (const ScheduledDay& d : missingPunchDays(range)) ++missing[d.name];
+    std::vector<QHash<QString, qint64>> counts;
+    auto rows = std::make_shared<RowSet>();
+    rows->columns = QStringList{"姓名", "排班天数", "缺卡天数"};
+    for (const shifts::ShiftWindow& window : shifts::windows()) {
+        counts.push_back(windowCounts(connection, window, times, from, to, name));
+        rows->columns << window.anomalyCaption();
+    }
+    for (const ScheduledEmployee& e : range.employees) {
+        rows->append(Value::text(e.name));
+        rows->append(Value::number(double(e.shiftDays)));
+        rows->append(Value::number(double(missing.value(e.name))));
+        for (const auto& c : counts) rows->append(Value::number(double(c.value(e.name))));
+    }
+    return rows;
 }
 
 }  // namespace kq::reports

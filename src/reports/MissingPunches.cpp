@@ -1,9 +1,11 @@
 #include "reports/MissingPunches.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "reports/ReportPrerequisites.h"
-#include "reports/ShiftDays.h"
 #include "stats/PunchDays.h"
 
 namespace kq::reports {
@@ -18,11 +20,13 @@ Value timeCell(const Value& time) {
 
 }  // namespace
 
-QString missingPunchQueryText(const QDate& from, const QDate& to, const QString& name) {
-    return shiftDaysClause(from, to, name) +
-           QStringLiteral(
-               "select day as 日期, name as 姓名, code as 班次, punches as 打卡次数, "
-               "time as 打卡时间 from x where punches < 2 order by day, rank, seq");
+std::vector<ScheduledDay> missingPunchDays(const ScheduledRange& range) {
+    std::vector<ScheduledDay> missing;
+    std::ranges::copy_if(range.days, std::back_inserter(missing),
+                         [](const ScheduledDay& d) { return d.punches < 2; });
+    std::ranges::stable_sort(
+        missing, {}, [](const ScheduledDay& d) { return std::tuple(d.day, d.rank, d.seq); });
+    return missing;
 }
 
 std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, const QDate& from,
@@ -30,16 +34,14 @@ std::shared_ptr<const RowSet> runMissingPunches(const QString& programFolder, co
     Connection connection(programFolder);
     requireScheduleEntries(connection);
     requirePunchDaysCurrent(connection);
-    const auto raw = connection.open(missingPunchQueryText(from, to, name)).rows();
     auto rows = std::make_shared<RowSet>();
-    rows->columns = raw->columns;
-    for (qsizetype r = 0; r < raw->rowCount(); ++r) {
-        const Value& day = raw->cell(r, 0);
-        rows->append(day.type() == Value::Type::Number ? Value::dateTime(day.toDouble()) : day);
-        rows->append(raw->cell(r, 1));
-        rows->append(raw->cell(r, 2));
-        rows->append(raw->cell(r, 3));
-        rows->append(timeCell(raw->cell(r, 4)));
+    rows->columns = QStringList{"日期", "姓名", "班次", "打卡次数", "打卡时间"};
+    for (const ScheduledDay& d : missingPunchDays(readScheduledRange(connection, from, to, name))) {
+        rows->append(Value::dateTime(d.day));
+        rows->append(Value::text(d.name));
+        rows->append(Value::text(d.code));
+        rows->append(Value::number(double(d.punches)));
+        rows->append(timeCell(d.time));
     }
     return rows;
 }

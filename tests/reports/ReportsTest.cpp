@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QHash>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <functional>
+#include <tuple>
 
 #include "data/Connection.h"
 #include "data/Error.h"
+#include "data/JetSql.h"
+#include "data/TableCatalogue.h"
 #include "queries/ShiftQuery.h"
 #include "reports/EmployeeSummary.h"
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
+#include "reports/ReportSql.h"
+#include "reports/ShiftDays.h"
 #include "stats/StatisticsRun.h"
 #include "support/ReportMonth.h"
 #include "support/TableRows.h"
@@ -158,6 +165,100 @@ TEST(ReportsPunchDays, SecondRunRewritesThemAndANewImportWaitsForTheNextRun) {
     EXPECT_THROW(kq::reports::runMissingPunches(folder.path(), from, to, {}), kq::Error);
     kq::runStatistics(connection, [](const QString&) {});
     EXPECT_NE(*kq::reports::runMissingPunches(folder.path(), from, to, {}), missing);
+}
+
+}  // namespace
+
+namespace {
+
+// Generated months: every code, rest days and blank cells, punches on both
+// sides of 12:00 (12:00 itself too), punches without a time, nights into the
+// day after the range. The two reports, which read the run's punch days in
+// memory, agree with the shift-day rule the monthly sheet runs in the engine
+// and with the windows' own query texts.
+TEST(ReportsAgreeWithTheEngine, OverGeneratedMonths) {
+    const QStringList employees = {"张三", "李四", "O'Brien", "王五"};
+    const QStringList codes = {"常", "A", "B", "早", "中", "夜", "休", "", "a"};
+    const QStringList times = {"0:00",  "5:58",  "7:45",  "8:00",  "11:59:59", "12:00",
+                               "13:10", "17:35", "20:05", "22:30", "23:59:59", ""};
+    const kq::shifts::WindowTimes windows = punchDaysTestWindows();
+    for (quint32 seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        QRandomGenerator random(seed);
+        kq::test::TestFolder folder;
+        kq::Connection c(folder.path());
+        c.executeNative("drop table yd");
+        QStringList columns = {"日期 DATETIME"};
+        for (const QString& e : employees) columns << kq::quoteIdentifier(e) + " TEXT";
+        c.executeNative("create table yd (" + columns.join(',') + ")");
+        for (int day = 1; day <= 8; ++day) {
+            QStringList row = {QStringLiteral("2026/12/%1").arg(day)};
+            for (qsizetype e = 0; e < employees.size(); ++e)
+                row << codes[random.bounded(codes.size())];
+            kq::test::appendRow(c, "yd", QStringList{"日期"} + employees, row);
+        }
+        for (int day = 1; day <= 9; ++day)
+            for (const QString& e : employees)
+                for (int n = random.bounded(4); n > 0; --n)
+                    kq::test::appendRow(c, "ry", {"日期", "时间", "姓名"},
+                                        {QStringLiteral("2026/12/%1").arg(day),
+                                         times[random.bounded(times.size())], e});
+        kq::runStatistics(c, [](const QString&) {});
+
+        for (const auto& [from, to, name] :
+             {std::tuple(QDate(2026, 12, 1), QDate(2026, 12, 8), QString()),
+              std::tuple(QDate(2026, 12, 3), QDate(2026, 12, 5), QString()),
+              std::tuple(QDate(2026, 12, 2), QDate(2026, 12, 7), QString("O'Brien"))}) {
+            const auto engine =
+                c.open(kq::reports::shiftDaysClause(from, to, name) +
+                       "select day, name, code, punches, time from x where punches < 2 "
+                       "order by day, rank, seq")
+                    .rows();
+            QStringList expected;
+            QHash<QString, int> missingOf;
+            for (qsizetype r = 0; r < engine->rowCount(); ++r) {
+                const kq::Value& time = engine->cell(r, 4);
+                expected << QStringList{kq::Value::dateTime(engine->cell(r, 0).toDouble()).toText(),
+                                        engine->cell(r, 1).toText(), engine->cell(r, 2).toText(),
+                                        engine->cell(r, 3).toText(),
+                                        time.isNull() ? QString()
+                                        : time.type() == kq::Value::Type::Text
+                                            ? time.toText()
+                                            : kq::Value::dateTime(time.toDouble()).toText()}
+                                .join('|');
+                ++missingOf[engine->cell(r, 1).toText()];
+            }
+            EXPECT_EQ(rowTexts(*runMissingPunches(folder.path(), from, to, name)), expected);
+
+            // 姓名, 排班天数 and rank as the schedule gives them, then 缺卡天数 and
+            // each window's rows by name.
+            const QString range = QStringLiteral("日期 >= %1 and 日期 <= %2%3")
+                                      .arg(dateLiteral(from), dateLiteral(to), nameCondition(name));
+            const auto scheduled = c.open("select 姓名, sum(班次 in (" + shiftCodeList() +
+                                          ")) from yw where 班次 <> '' and " + range +
+                                          " group by 姓名 order by min(rowid)")
+                                       .rows();
+            QStringList summary;
+            for (qsizetype r = 0; r < scheduled->rowCount(); ++r) {
+                const QString employee = scheduled->cell(r, 0).toText();
+                QStringList cells = {employee, scheduled->cell(r, 1).toText(),
+                                     QString::number(missingOf.value(employee))};
+                for (const kq::shifts::ShiftWindow& w : kq::shifts::windows()) {
+                    const auto n =
+                        c.open("select count(*) from (" +
+                               kq::queries::queryText(w, windows[std::size_t(w.window->startTime)],
+                                                      windows[std::size_t(w.window->endTime)], from,
+                                                      to, name) +
+                               ") where 姓名 = " + kq::jetsql::quote(employee))
+                            .rows();
+                    cells << n->cell(0, 0).toText();
+                }
+                summary << cells.join('|');
+            }
+            EXPECT_EQ(rowTexts(*runEmployeeSummary(folder.path(), windows, from, to, name)),
+                      summary);
+        }
+    }
 }
 
 }  // namespace

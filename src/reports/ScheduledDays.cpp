@@ -1,0 +1,131 @@
+#include "reports/ScheduledDays.h"
+
+#include <QHash>
+#include <algorithm>
+#include <utility>
+
+#include "data/Connection.h"
+#include "data/DateTimeText.h"
+#include "data/TableCatalogue.h"
+#include "shifts/ShiftCatalogue.h"
+
+namespace kq::reports {
+namespace {
+
+// What ry_days holds of one name and day.
+struct PunchDay {
+    qint64 am, pm;
+    Value amTime, pmTime;
+};
+
+// A number from..to, as the engine's comparison with the range's literals
+// takes it: a text or null never lies within it.
+bool numberIn(const Value& value, double from, double to, double* out) {
+    if (value.type() != Value::Type::Number && value.type() != Value::Type::DateTime) return false;
+    *out = value.toDouble();
+    return *out >= from && *out <= to;
+}
+
+bool isText(const Value& value) { return value.type() == Value::Type::Text; }
+
+QString nameClause(const QString& name) {
+    return name.isEmpty() ? QString() : QStringLiteral(" and 姓名 = ?3");
+}
+
+void bindRange(Statement& s, double from, double to, const QString& name) {
+    s.bind(1, from);
+    s.bind(2, to);
+    if (!name.isEmpty()) s.bind(3, name);
+}
+
+}  // namespace
+
+ScheduledRange readScheduledRange(Connection& connection, const QDate& from, const QDate& to,
+                                  const QString& name) {
+    const double first = datetime::fromDate(from), last = datetime::fromDate(to);
+
+    // ry_days by name and day; a name and day may in principle have more
+    // than one row, and each joins.
+    QMultiHash<std::pair<QString, double>, PunchDay> punchDays;
+    {
+        Statement s =
+            connection.prepare(QStringLiteral("select 姓名, 日期, am, pm, amTime, pmTime from %1 "
+                                              "where 日期 >= ?1 and 日期 <= ?2%3")
+                                   .arg(quoteIdentifier(tables::kPunchDays), nameClause(name)));
+        bindRange(s, first, last + 1, name);
+        while (s.step()) {
+            double day = 0;
+            if (!isText(s.column(0)) || !numberIn(s.column(1), first, last + 1, &day)) continue;
+            punchDays.insert({s.column(0).toText(), day},
+                             {qint64(s.column(2).toDouble()), qint64(s.column(3).toDouble()),
+                              s.column(4), s.column(5)});
+        }
+    }
+
+    ScheduledRange range;
+    QHash<QString, qint64> rankOf;           // first rowid of any entry
+    QHash<QString, std::size_t> employeeOf;  // first rowid of a non-empty code
+    Statement s = connection.prepare(
+        QStringLiteral("select rowid, 日期, 姓名, 班次 from yw where 日期 >= ?1 and 日期 <= ?2%1")
+            .arg(nameClause(name)));
+    bindRange(s, first, last, name);
+    struct Entry {
+        qint64 seq;
+        double day;
+        QString name, code;
+    };
+    std::vector<Entry> onShifts;
+    while (s.step()) {
+        double day = 0;
+        if (!isText(s.column(2)) || !numberIn(s.column(1), first, last, &day)) continue;
+        const auto seq = qint64(s.column(0).toDouble());
+        const QString employee = s.column(2).toText();
+        rankOf.insert(employee, std::min(rankOf.value(employee, seq), seq));
+        const Value codeValue = s.column(3);
+        if (!isText(codeValue)) continue;
+        const QString& code = codeValue.textValue();
+        if (code.isEmpty()) continue;
+        auto it = employeeOf.find(employee);
+        if (it == employeeOf.end()) {
+            it = employeeOf.insert(employee, range.employees.size());
+            range.employees.push_back({employee, 0, seq});
+        }
+        ScheduledEmployee& e = range.employees[*it];
+        e.rank = std::min(e.rank, seq);
+        if (shifts::shiftIndex(code) < 0) continue;
+        ++e.shiftDays;
+        onShifts.push_back({seq, day, employee, code});
+    }
+    std::ranges::sort(range.employees, {}, &ScheduledEmployee::rank);
+
+    for (const Entry& e : onShifts) {
+        const bool noonToNoon =
+            shifts::catalogue().at(std::size_t(shifts::shiftIndex(e.code))).dayRunsNoonToNoon;
+        const qint64 rank = rankOf.value(e.name);
+        const auto add = [&](const PunchDay* d, const PunchDay* n) {
+            ScheduledDay out{e.seq, e.day, e.name, e.code, rank, 0, {}};
+            if (noonToNoon) {
+                out.punches = (d ? d->pm : 0) + (n ? n->am : 0);
+                out.time = d && !d->pmTime.isNull() ? d->pmTime : n ? n->amTime : Value();
+            } else {
+                out.punches = d ? d->am + d->pm : 0;
+                out.time = d ? (d->amTime.isNull() ? d->pmTime : d->amTime) : Value();
+            }
+            range.days.push_back(std::move(out));
+        };
+        const auto ds = punchDays.equal_range({e.name, e.day});
+        const auto ns = noonToNoon ? punchDays.equal_range({e.name, e.day + 1})
+                                   : std::pair(punchDays.end(), punchDays.end());
+        // A left join of each: no match still gives the entry once.
+        std::vector<const PunchDay*> dList, nList;
+        for (auto it = ds.first; it != ds.second; ++it) dList.push_back(&*it);
+        for (auto it = ns.first; it != ns.second; ++it) nList.push_back(&*it);
+        if (dList.empty()) dList.push_back(nullptr);
+        if (nList.empty()) nList.push_back(nullptr);
+        for (const PunchDay* d : dList)
+            for (const PunchDay* n : nList) add(d, n);
+    }
+    return range;
+}
+
+}  // namespace kq::reports

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include "import/MissingWorkbook.h"
 
@@ -53,12 +52,6 @@ QString usageText() {
         "  -v, --version  显示版本 / show the version\n");
 }
 
-bool isWritableFolder(const QString& folder) {
-    if (!QFileInfo(folder).isDir()) return false;
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kq-write-probe-XXXXXX")));
-    return probe.open();
-}
-
 QString documentsProgramFolder() {
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty()) documents = QDir::homePath();
@@ -76,8 +69,7 @@ bool holdsClerkFiles(const QString& folder) {
 }
 
 QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
-                            const QString& installedBinFolder,
-                            const std::function<bool(const QString&)>& writable) {
+                            const QString& installedBinFolder, const WritableProbe& writable) {
     QString folder;
     if (!argumentFolder.isEmpty()) {
         folder = QDir(argumentFolder).absolutePath();
@@ -88,7 +80,8 @@ QString chooseProgramFolder(const QString& argumentFolder, const QString& progra
             !installedBinFolder.isEmpty() && QFileInfo(programDir) == QFileInfo(installedBinFolder);
         // A folder already holding the clerk's files is theirs even when it
         // cannot be written: moving elsewhere would make their data vanish.
-        const bool usable = holdsClerkFiles(programDir) || writable(programDir);
+        const bool usable =
+            QFileInfo(programDir).isDir() && (holdsClerkFiles(programDir) || writable(programDir));
         folder = !installed && usable ? programDir : documentsProgramFolder();
         noteFallbackFolder(folder, !installed && !usable ? programDir : QString());
     }

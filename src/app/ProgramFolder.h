@@ -2,7 +2,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
+
+#include "data/Writability.h"
 
 namespace kq {
 
@@ -21,11 +22,6 @@ CommandLine parseCommandLine(const QStringList& args);
 // Short usage, Chinese and English, for --help and for a refused command line.
 QString usageText();
 
-// True when a file can be created in folder. Tried for real: permission bits
-// and access() tell root that some folders are writable (/proc, for one)
-// where creating a file still fails.
-bool isWritableFolder(const QString& folder);
-
 // The per-user folder under the user's documents folder.
 QString documentsProgramFolder();
 
@@ -43,6 +39,6 @@ bool holdsClerkFiles(const QString& folder);
 // it in its message.
 QString chooseProgramFolder(const QString& argumentFolder, const QString& programFileFolder,
                             const QString& installedBinFolder,
-                            const std::function<bool(const QString&)>& writable = isWritableFolder);
+                            const WritableProbe& writable = isWritablePath);
 
 }  // namespace kq

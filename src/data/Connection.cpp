@@ -13,11 +13,19 @@
 
 namespace kq {
 
-Connection::Connection(const QString& programFolder) : folder_(programFolder) {
+Connection::Connection(const QString& programFolder, const WritableProbe& writable)
+    : folder_(programFolder) {
     const QString path = databasePath();
+    writeRefusal_ = databaseWriteRefusal(path, writable);
+    if (writeRefusal_ && !QFileInfo::exists(path))
+        throw DatabaseError(*writeRefusal_, path,
+                            QStringLiteral("无法在“%1”中建立文件。")
+                                .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     const QByteArray utf8 = path.toUtf8();
-    const int rc = sqlite3_open_v2(utf8.constData(), &db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags =
+        writeRefusal_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(utf8.constData(), &db_, flags, nullptr);
+    if (rc == SQLITE_OK && writeRefusal_) noteWriteRefusal(db_, *writeRefusal_);
     if (rc != SQLITE_OK) {
         try {
             throwDatabaseError(db_, path, QString());
@@ -42,7 +50,10 @@ QString Connection::databasePath() const { return QDir(folder_).filePath(databas
 void Connection::verifyIntact() { throwIfDamaged(handle(), databasePath()); }
 
 void Connection::close() {
-    if (db_) sqlite3_close_v2(db_);
+    if (db_) {
+        forgetWriteRefusal(db_);
+        sqlite3_close_v2(db_);
+    }
     db_ = nullptr;
 }
 

@@ -2,8 +2,12 @@
 
 #include <QString>
 
+#include <optional>
+
+#include "data/DatabaseError.h"
 #include "data/Recordset.h"
 #include "data/Statement.h"
+#include "data/Writability.h"
 
 struct sqlite3;
 
@@ -12,12 +16,19 @@ namespace kq {
 // One connection to the attendance database KQ.db in the program folder,
 // opened for one operation and closed when it goes out of scope. Opening
 // creates the file and any table of the catalogue that is missing; it never
-// drops or empties anything.
+// drops or empties anything, and writes nothing to a complete database.
+//
+// A file that cannot be written (writable says no for it or its folder) is
+// opened read-only, journal and all as they are: queries work, and the first
+// write, or a catalogue table that would have to be created, throws the
+// DatabaseError for that reason. A missing file in such a folder throws at
+// once.
 class Connection {
   public:
     static QString databaseFileName() { return QStringLiteral("KQ.db"); }
 
-    explicit Connection(const QString& programFolder);
+    explicit Connection(const QString& programFolder,
+                        const WritableProbe& writable = isWritablePath);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -25,6 +36,8 @@ class Connection {
     const QString& programFolder() const { return folder_; }
     QString databasePath() const;
     bool isOpen() const { return db_ != nullptr; }
+    // Why writes are refused: the connection was opened read-only.
+    const std::optional<DatabaseFault>& writeRefusal() const { return writeRefusal_; }
     void close();
 
     // A statement in the system's dialect without a result.
@@ -45,6 +58,7 @@ class Connection {
   private:
     QString folder_;
     sqlite3* db_ = nullptr;
+    std::optional<DatabaseFault> writeRefusal_;
 };
 
 // Commits on commit(), rolls back if destroyed before: a table rewrite is

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 
 #include "data/SystemErrorCode.h"
 
@@ -39,7 +41,37 @@ const QString kRebuild = QStringLiteral(
     "xls）重新生成：有了新的数据库后，"
     "请依次点击“更新打卡”“更新排班”“开始统计”。");
 
+struct WriteRefusals {
+    QMutex mutex;
+    QHash<const sqlite3*, DatabaseFault> byConnection;
+};
+
+WriteRefusals& writeRefusals() {
+    static WriteRefusals refusals;
+    return refusals;
+}
+
 }  // namespace
+
+void noteWriteRefusal(sqlite3* db, DatabaseFault why) {
+    WriteRefusals& refusals = writeRefusals();
+    const QMutexLocker lock(&refusals.mutex);
+    refusals.byConnection.insert(db, why);
+}
+
+void forgetWriteRefusal(sqlite3* db) {
+    WriteRefusals& refusals = writeRefusals();
+    const QMutexLocker lock(&refusals.mutex);
+    refusals.byConnection.remove(db);
+}
+
+std::optional<DatabaseFault> writeRefusalOf(sqlite3* db) {
+    WriteRefusals& refusals = writeRefusals();
+    const QMutexLocker lock(&refusals.mutex);
+    const auto it = refusals.byConnection.constFind(db);
+    if (it == refusals.byConnection.constEnd()) return std::nullopt;
+    return *it;
+}
 
 DatabaseError::DatabaseError(DatabaseFault fault, const QString& databasePath,
                              const QString& details)
@@ -151,8 +183,10 @@ void throwDatabaseError(sqlite3* db, const QString& databasePath, const QString&
                           .arg(code);
     if (systemErrno != 0) details += QStringLiteral("\n系统：%1").arg(qt_error_string(systemErrno));
     if (!sql.trimmed().isEmpty()) details += QStringLiteral("\n语句：") + sql.trimmed();
-    throw DatabaseError(classifyDatabaseFault(code, systemErrno, databasePath), databasePath,
-                        details);
+    const std::optional<DatabaseFault> refused =
+        db && (code & 0xff) == SQLITE_READONLY ? writeRefusalOf(db) : std::nullopt;
+    throw DatabaseError(refused ? *refused : classifyDatabaseFault(code, systemErrno, databasePath),
+                        databasePath, details);
 }
 
 }  // namespace kq

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "data/Error.h"
 
@@ -43,6 +44,14 @@ DatabaseFault classifyDatabaseFault(int extendedCode, int systemErrno, const QSt
 
 // The clerk's text for a fault of this file: what happened and what to do.
 QString databaseFaultDescription(DatabaseFault fault, const QString& databasePath);
+
+// A connection opened read-only because its file cannot be written notes
+// why, so that a write it refuses is named for that reason: the engine only
+// says "read-only", and asking the file system again would get root's or
+// Windows' optimistic answer. Forgotten before the connection closes.
+void noteWriteRefusal(sqlite3* db, DatabaseFault why);
+void forgetWriteRefusal(sqlite3* db);
+std::optional<DatabaseFault> writeRefusalOf(sqlite3* db);
 
 // Throws the DatabaseError for the engine's last failure on db.
 [[noreturn]] void throwDatabaseError(sqlite3* db, const QString& databasePath, const QString& sql);

@@ -6,6 +6,7 @@
 
 #include "data/DatabaseError.h"
 #include "data/Error.h"
+#include "data/TableCatalogue.h"
 
 namespace kq {
 
@@ -13,10 +14,16 @@ void throwSqliteError(sqlite3* db, const QString& sql) {
     const QString message = QString::fromUtf8(sqlite3_errmsg(db));
     static const QRegularExpression noTable(QStringLiteral("no such table: (?:main\\.)?(\\S+)"));
     static const QRegularExpression noColumn(QStringLiteral("no such column: (\\S+)"));
-    if (const auto m = noTable.match(message); m.hasMatch())
+    if (const auto m = noTable.match(message); m.hasMatch()) {
+        // On a writable file opening would have created it: the write that
+        // is missing is the one the file refuses.
+        if (const auto refused = writeRefusalOf(db); refused && isCatalogueTable(m.captured(1)))
+            throw DatabaseError(*refused, QString::fromUtf8(sqlite3_db_filename(db, "main")),
+                                QStringLiteral("SQLite：%1\n语句：%2").arg(message, sql.trimmed()));
         throw Error(ErrorKind::TableNotFound,
                     QStringLiteral("数据库中找不到表“%1”。请先导入或重新统计相应的数据。")
                         .arg(m.captured(1)));
+    }
     if (const auto m = noColumn.match(message); m.hasMatch())
         throw Error(
             ErrorKind::FieldNotFound,

@@ -26,8 +26,12 @@ inline const QString kShiftCode = QStringLiteral("班次");
 }  // namespace tables
 
 // Creates each table of the catalogue that the database lacks, with its
-// named columns. Existing tables are left exactly as they are.
+// named columns. Existing tables are left exactly as they are; a connection
+// opened read-only is left as it is.
 void ensureCatalogue(Connection& connection);
+
+// True for the tables ensureCatalogue creates (any case).
+bool isCatalogueTable(const QString& name);
 
 // "日期" -> "\"日期\"": an identifier for native SQL.
 QString quoteIdentifier(const QString& name);

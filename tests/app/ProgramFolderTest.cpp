@@ -95,7 +95,7 @@ TEST_F(ProgramFolderTest, UnusableProgramFolderFallsBackToDocuments) {
         EXPECT_EQ(kq::chooseProgramFolder({}, c.programFolder, c.installedBin), documentsFolder());
         EXPECT_TRUE(QFileInfo(documentsFolder()).isDir());
     }
-    EXPECT_FALSE(kq::isWritableFolder(QStringLiteral("/proc")));
+    EXPECT_FALSE(kq::isWritablePath(QStringLiteral("/proc")));
 }
 
 TEST_F(ProgramFolderTest, LocalisedDocumentsFolderIsHonoured) {

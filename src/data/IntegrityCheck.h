@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <exception>
+#include <QStringList>
 #include <thread>
 
 struct sqlite3;
@@ -24,14 +24,14 @@ class BackgroundIntegrityCheck {
     BackgroundIntegrityCheck(const BackgroundIntegrityCheck&) = delete;
     BackgroundIntegrityCheck& operator=(const BackgroundIntegrityCheck&) = delete;
 
-    // Waits for the check; throws what it found. When the file could not be
-    // opened on the side, checks over the operation's own connection instead.
+    // Waits for the check; throws what it found. When the check could not
+    // be done on the side, checks over the operation's own connection.
     void wait();
 
   private:
     Connection& connection_;
-    std::exception_ptr failure_;
-    bool opened_ = false;
+    QStringList problems_;
+    bool checkedAside_ = false;
     std::thread thread_;
 };
 

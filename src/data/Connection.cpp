@@ -22,8 +22,10 @@ Connection::Connection(const QString& programFolder, const WritableProbe& writab
                             QStringLiteral("无法在“%1”中建立文件。")
                                 .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     const QByteArray utf8 = path.toUtf8();
+    // A connection serves one thread at a time: no lock around every call.
     const int flags =
-        writeRefusal_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        SQLITE_OPEN_NOMUTEX |
+        (writeRefusal_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     const int rc = sqlite3_open_v2(utf8.constData(), &db_, flags, nullptr);
     if (rc == SQLITE_OK && writeRefusal_) noteWriteRefusal(db_, *writeRefusal_);
     if (rc != SQLITE_OK) {

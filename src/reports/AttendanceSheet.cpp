@@ -9,7 +9,7 @@
 #include "queries/ShiftQuery.h"
 #include "reports/ReportPrerequisites.h"
 #include "reports/ReportSql.h"
-#include "reports/ShiftDays.h"
+#include "reports/ScheduledDays.h"
 
 namespace kq::reports {
 namespace {
@@ -75,15 +75,10 @@ std::vector<Entry> readEntries(Connection& connection, AttendanceSheet& sheet,
 // The punches and the mark of each shift day, by yw rowid.
 QHash<qint64, DayMark> readMarks(Connection& connection, const AttendanceSheet& sheet,
                                  const shifts::WindowTimes& times, const QString& name) {
-    const auto rows = connection
-                          .open(shiftDaysClause(sheet.from, sheet.to, name, &times) +
-                                QStringLiteral("select seq, punches, marked from x"))
-                          .rows();
+    const ScheduledRange range = readScheduledRange(connection, sheet.from, sheet.to, name, &times);
     QHash<qint64, DayMark> marks;
-    marks.reserve(rows->rowCount());
-    for (qsizetype r = 0; r < rows->rowCount(); ++r)
-        marks.insert(qint64(rows->cell(r, 0).toDouble()),
-                     markOf(int(rows->cell(r, 1).toDouble()), rows->cell(r, 2).toDouble() != 0));
+    marks.reserve(qsizetype(range.days.size()));
+    for (const ScheduledDay& d : range.days) marks.insert(d.seq, markOf(int(d.punches), d.marked));
     return marks;
 }
 

@@ -56,7 +56,7 @@ QString sheetRangeProblem(const QDate& from, const QDate& to);
 
 // The sheet of every employee that yw schedules (any non-empty code) dated
 // from..to, and of that name unless empty. Days and marks follow
-// shiftDaysClause, so the sheet agrees with the missing-punch list and the
+// readScheduledRange, so the sheet agrees with the missing-punch list and the
 // summary; 异 uses the window times as the shift buttons would read them.
 // Throws kq::Error: a range problem, a window time that is not a time, no
 // statistics run yet, or a database failure.

@@ -16,7 +16,7 @@ std::vector<ScheduledDay> missingPunchDays(const ScheduledRange& range);
 
 // The employee-days that yw puts on one of the six shifts, dated from..to
 // inclusive (and of that name, unless empty), on which ry holds fewer than
-// two punches, as shiftDaysClause counts them, read on KQ.db in the program
+// two punches (see readScheduledRange), read on KQ.db in the program
 // folder over a connection of its own. Columns 日期 (a date), 姓名, 班次,
 // 打卡次数, 打卡时间 (the earliest punch of the day as text, or empty).
 // Throws kq::Error when no statistics run has written yw yet, or on a

@@ -12,11 +12,57 @@
 namespace kq::reports {
 namespace {
 
-// What ry_days holds of one name and day.
+// The punches of one name and day, before 12:00 and from 12:00; with
+// window times, per shift (bit i for shift i of the catalogue) whether a
+// punch of each half lies inside one of its windows.
 struct PunchDay {
-    qint64 am, pm;
+    qint64 am = 0, pm = 0;
     Value amTime, pmTime;
+    unsigned amInside = 0, pmInside = 0;
 };
+
+// The engine's order of a time against a number: texts come after numbers.
+int compareTime(const Value& time, double x) {
+    if (time.type() == Value::Type::Text) return 1;
+    const double t = time.toDouble();
+    return t < x ? -1 : t > x ? 1 : 0;
+}
+
+// min() as the engine takes it: numbers by value before texts.
+bool earlier(const Value& a, const Value& b) {
+    const bool aText = a.type() == Value::Type::Text, bText = b.type() == Value::Type::Text;
+    if (aText != bText) return bText;
+    if (aText) return a.textValue() < b.textValue();
+    return a.toDouble() < b.toDouble();
+}
+
+// Each shift's windows as numbers, from the typed times.
+struct WindowLimits {
+    double start, end;
+};
+std::vector<std::vector<WindowLimits>> windowLimits(const shifts::WindowTimes& times) {
+    std::vector<std::vector<WindowLimits>> out;
+    for (const shifts::Shift& shift : shifts::catalogue()) {
+        auto& limits = out.emplace_back();
+        for (const shifts::Window& w : shift.windows)
+            limits.push_back({datetime::parse(times[std::size_t(w.startTime)]).value_or(0),
+                              datetime::parse(times[std::size_t(w.endTime)]).value_or(0)});
+    }
+    return out;
+}
+
+unsigned insideBits(const Value& time, const std::vector<std::vector<WindowLimits>>& limits) {
+    unsigned bits = 0;
+    for (std::size_t i = 0; i < limits.size(); ++i) {
+        const bool wraps = shifts::catalogue()[i].windowWrapsMidnight;
+        for (const WindowLimits& w : limits[i]) {
+            const bool afterStart = compareTime(time, w.start) > 0;
+            const bool beforeEnd = compareTime(time, w.end) < 0;
+            if (wraps ? afterStart || beforeEnd : afterStart && beforeEnd) bits |= 1u << i;
+        }
+    }
+    return bits;
+}
 
 // A number from..to, as the engine's comparison with the range's literals
 // takes it: a text or null never lies within it.
@@ -41,13 +87,13 @@ void bindRange(Statement& s, double from, double to, const QString& name) {
 }  // namespace
 
 ScheduledRange readScheduledRange(Connection& connection, const QDate& from, const QDate& to,
-                                  const QString& name) {
+                                  const QString& name, const shifts::WindowTimes* times) {
     const double first = datetime::fromDate(from), last = datetime::fromDate(to);
 
-    // ry_days by name and day; a name and day may in principle have more
-    // than one row, and each joins.
+    // Punch days by name and day; a name and day of ry_days may in
+    // principle have more than one row, and each joins.
     QMultiHash<std::pair<QString, double>, PunchDay> punchDays;
-    {
+    if (!times) {
         Statement s =
             connection.prepare(QStringLiteral("select 姓名, 日期, am, pm, amTime, pmTime from %1 "
                                               "where 日期 >= ?1 and 日期 <= ?2%3")
@@ -60,6 +106,27 @@ ScheduledRange readScheduledRange(Connection& connection, const QDate& from, con
                              {qint64(s.column(2).toDouble()), qint64(s.column(3).toDouble()),
                               s.column(4), s.column(5)});
         }
+    } else {
+        const auto limits = windowLimits(*times);
+        QHash<std::pair<QString, double>, PunchDay> grouped;
+        Statement s = connection.prepare(
+            QStringLiteral("select 姓名, 日期, 时间 from ry where 日期 >= ?1 and 日期 <= ?2%1 "
+                           "and 时间 is not null and 时间 <> ''")
+                .arg(nameClause(name)));
+        bindRange(s, first, last + 1, name);
+        while (s.step()) {
+            double day = 0;
+            if (!isText(s.column(0)) || !numberIn(s.column(1), first, last + 1, &day)) continue;
+            const Value time = s.column(2);
+            PunchDay& d = grouped[{s.column(0).toText(), day}];
+            const bool morning = compareTime(time, 0.5) < 0;
+            Value& earliest = morning ? d.amTime : d.pmTime;
+            if (earliest.isNull() || earlier(time, earliest)) earliest = time;
+            (morning ? d.am : d.pm) += 1;
+            (morning ? d.amInside : d.pmInside) |= insideBits(time, limits);
+        }
+        for (auto it = grouped.cbegin(); it != grouped.cend(); ++it)
+            punchDays.insert(it.key(), it.value());
     }
 
     ScheduledRange range;
@@ -99,17 +166,20 @@ ScheduledRange readScheduledRange(Connection& connection, const QDate& from, con
     std::ranges::sort(range.employees, {}, &ScheduledEmployee::rank);
 
     for (const Entry& e : onShifts) {
-        const bool noonToNoon =
-            shifts::catalogue().at(std::size_t(shifts::shiftIndex(e.code))).dayRunsNoonToNoon;
+        const int shift = shifts::shiftIndex(e.code);
+        const bool noonToNoon = shifts::catalogue().at(std::size_t(shift)).dayRunsNoonToNoon;
+        const unsigned bit = 1u << shift;
         const qint64 rank = rankOf.value(e.name);
         const auto add = [&](const PunchDay* d, const PunchDay* n) {
             ScheduledDay out{e.seq, e.day, e.name, e.code, rank, 0, {}};
             if (noonToNoon) {
                 out.punches = (d ? d->pm : 0) + (n ? n->am : 0);
                 out.time = d && !d->pmTime.isNull() ? d->pmTime : n ? n->amTime : Value();
+                out.marked = (d && (d->pmInside & bit)) || (n && (n->amInside & bit));
             } else {
                 out.punches = d ? d->am + d->pm : 0;
                 out.time = d ? (d->amTime.isNull() ? d->pmTime : d->amTime) : Value();
+                out.marked = d && ((d->amInside | d->pmInside) & bit);
             }
             range.days.push_back(std::move(out));
         };

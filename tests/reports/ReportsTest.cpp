@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -15,9 +16,10 @@
 #include "reports/MissingPunches.h"
 #include "reports/ReportPrerequisites.h"
 #include "reports/ReportSql.h"
-#include "reports/ShiftDays.h"
+#include "reports/ScheduledDays.h"
 #include "stats/StatisticsRun.h"
 #include "support/ReportMonth.h"
+#include "support/ShiftDaysSql.h"
 #include "support/TableRows.h"
 #include "support/TestFolder.h"
 
@@ -210,7 +212,7 @@ TEST(ReportsAgreeWithTheEngine, OverGeneratedMonths) {
               std::tuple(QDate(2026, 12, 3), QDate(2026, 12, 5), QString()),
               std::tuple(QDate(2026, 12, 2), QDate(2026, 12, 7), QString("O'Brien"))}) {
             const auto engine =
-                c.open(kq::reports::shiftDaysClause(from, to, name) +
+                c.open(kq::test::shiftDaysClause(from, to, name) +
                        "select day, name, code, punches, time from x where punches < 2 "
                        "order by day, rank, seq")
                     .rows();
@@ -229,6 +231,22 @@ TEST(ReportsAgreeWithTheEngine, OverGeneratedMonths) {
                 ++missingOf[engine->cell(r, 1).toText()];
             }
             EXPECT_EQ(rowTexts(*runMissingPunches(folder.path(), from, to, name)), expected);
+
+            // The monthly sheet's reading, from ry with the windows' marks.
+            const auto marks = c.open(kq::test::shiftDaysClause(from, to, name, &windows) +
+                                      "select seq, punches, marked from x order by seq")
+                                   .rows();
+            QStringList engineMarks, readMarks;
+            for (qsizetype r = 0; r < marks->rowCount(); ++r)
+                engineMarks << QStringList{marks->cell(r, 0).toText(), marks->cell(r, 1).toText(),
+                                           marks->cell(r, 2).toText()}
+                                   .join('|');
+            auto days = readScheduledRange(c, from, to, name, &windows).days;
+            std::ranges::sort(days, {}, &ScheduledDay::seq);
+            for (const ScheduledDay& d : days)
+                readMarks
+                    << QStringLiteral("%1|%2|%3").arg(d.seq).arg(d.punches).arg(int(d.marked));
+            EXPECT_EQ(readMarks, engineMarks);
 
             // 姓名, 排班天数 and rank as the schedule gives them, then 缺卡天数 and
             // each window's rows by name.

@@ -1,4 +1,4 @@
-#include "reports/ShiftDays.h"
+#include "support/ShiftDaysSql.h"
 
 #include <QStringList>
 
@@ -6,7 +6,9 @@
 #include "data/TableCatalogue.h"
 #include "reports/ReportSql.h"
 
-namespace kq::reports {
+namespace kq::test {
+
+using namespace kq::reports;
 namespace {
 
 // A punch time strictly inside one anomaly window; a window that wraps
@@ -112,4 +114,4 @@ QString shiftDaysClause(const QDate& from, const QDate& to, const QString& name,
              punchDays(from, to, name, times), times ? markedColumn() : QString());
 }
 
-}  // namespace kq::reports
+}  // namespace kq::test

@@ -5,10 +5,11 @@
 
 #include "shifts/ShiftCatalogue.h"
 
-namespace kq::reports {
+namespace kq::test {
 
-// The rule for what a scheduled shift day holds, written once for the
-// missing-punch list, the summary and the monthly sheet.
+// The rule for what a scheduled shift day holds (see
+// reports/ScheduledDays.h), as the engine states it: the reference the
+// in-memory reading is held to.
 //
 // A "with" clause that ends in the table x: one row per yw entry on one of
 // the six shifts, dated from..to inclusive (and of that name, unless empty),
@@ -27,4 +28,4 @@ QString shiftDaysClause(const QDate& from, const QDate& to, const QString& name,
 // place. A "select" giving name and rank over yw dated from..to.
 QString scheduleRankText(const QDate& from, const QDate& to, const QString& name);
 
-}  // namespace kq::reports
+}  // namespace kq::test

@@ -83,18 +83,27 @@ Recordset Connection::open(const QString& jetSql) {
     return Recordset(RowSet::read(statement));
 }
 
-Transaction::Transaction(Connection& connection, Scope scope) : connection_(connection) {
-    connection_.executeNative(scope == Scope::Immediate ? QStringLiteral("BEGIN IMMEDIATE")
-                                                        : QStringLiteral("BEGIN"));
+Transaction::Transaction(Connection& connection, Scope scope)
+    : connection_(connection), nested_(!sqlite3_get_autocommit(connection.handle())) {
+    if (nested_)
+        connection_.executeNative(QStringLiteral("SAVEPOINT kq_nested"));
+    else
+        connection_.executeNative(scope == Scope::Immediate ? QStringLiteral("BEGIN IMMEDIATE")
+                                                            : QStringLiteral("BEGIN"));
 }
 
 Transaction::~Transaction() {
-    if (open_ && connection_.isOpen())
-        sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!open_ || !connection_.isOpen()) return;
+    // A failure may have ended the whole transaction already: then these
+    // fail too, harmlessly.
+    sqlite3_exec(connection_.handle(),
+                 nested_ ? "ROLLBACK TO kq_nested; RELEASE kq_nested" : "ROLLBACK", nullptr,
+                 nullptr, nullptr);
 }
 
 void Transaction::commit() {
-    connection_.executeNative(QStringLiteral("COMMIT"));
+    connection_.executeNative(nested_ ? QStringLiteral("RELEASE kq_nested")
+                                      : QStringLiteral("COMMIT"));
     open_ = false;
 }
 

@@ -62,7 +62,8 @@ class Connection {
 };
 
 // Commits on commit(), rolls back if destroyed before: a table rewrite is
-// all or nothing.
+// all or nothing. Inside another transaction it is a savepoint of it, so
+// that several rewrites can share one commit.
 class Transaction {
   public:
     // Immediate: takes the file's write lock at once. TemporaryOnly: for
@@ -77,6 +78,7 @@ class Transaction {
 
   private:
     Connection& connection_;
+    bool nested_;
     bool open_ = true;
 };
 

@@ -34,17 +34,30 @@ StatisticsResult runStatistics(Connection& connection,
         throw;
     }
     intact.wait();
-    // From here until the last pass the tables hold a mix of two runs.
-    const qint64 run = markStatisticsRunStarted(connection);
-    writeScheduleEntries(connection, entries);
+    // From here until the last pass the tables hold a mix of two runs. The
+    // first writes share one commit, as do the last pass and its mark: each
+    // commit waits for the disk.
+    qint64 run = 0;
+    {
+        Transaction first(connection);
+        run = markStatisticsRunStarted(connection);
+        writeScheduleEntries(connection, entries);
+        collector->rewritePunchDays();
+        first.commit();
+    }
     result.entries = qsizetype(entries.size());
     announce(kScheduleFlattenedMessage);
 
-    collector->rewritePunchDays();
     const auto& shifts = shifts::catalogue();
     for (std::size_t i = 0; i < shifts.size(); ++i) {
-        result.punches[i] = collector->rewrite(int(i));
-        if (i + 1 == shifts.size()) markStatisticsRunFinished(connection, run);
+        if (i + 1 < shifts.size()) {
+            result.punches[i] = collector->rewrite(int(i));
+        } else {
+            Transaction last(connection);
+            result.punches[i] = collector->rewrite(int(i));
+            markStatisticsRunFinished(connection, run);
+            last.commit();
+        }
         announce(passFinishedMessage(shifts[i]));
     }
     result.lookAlikeHint = lookAlikeHint(entries, collector->punchesByName());

@@ -167,7 +167,8 @@ void PunchCollector::readPunches() {
     // The lookups' "时间 is not null and 时间 <> ''" tested here: as the
     // column's affinity leaves '' a text, only NULL and the empty text fail.
     // A NULL day or name equals nothing.
-    const auto [countFrom, countEnd] = scheduleDays_.value_or(std::pair(0.0, 0.0));
+    const std::pair<double, double> counted = scheduleDays_.value_or(std::pair(0.0, 0.0));
+    const double countFrom = counted.first, countEnd = counted.second;
     readRy_ = true;
     forEachRow(connection_.handle(),
                QStringLiteral("select \"日期\", \"姓名\", \"时间\" from main.ry order by rowid"),

@@ -109,39 +109,67 @@ TEST(ImportedRows, TheGridRowsAreTheRowsTheTableReadsBack) {
     EXPECT_EQ(rows->cell(8995, 0).toText(), QStringLiteral("2026/12/8"));
 }
 
-// Cells far down that change a column's type once every row is seen: the
-// table is the one the whole sheet gives, whatever the first rows said.
+// A cell far down that changes its column's type once every row is seen:
+// the table is the one the whole sheet gives, whatever the first rows said.
 TEST(ImportedRows, ACellFarDownTypesItsColumnAsTheWholeSheetDoes) {
     constexpr int kRows = 6000;
-    QByteArray csv = "日期,时间,姓名,工号,登记日,加班\n";
-    for (int i = 0; i < kRows; ++i)
-        csv += QStringLiteral("2026/12/%1,8:00,员工%2,%3,%4,%5\n")
-                   .arg(i % 28 + 1)
-                   .arg(i % 50)
-                   // numbers, but for one text in row 5000 of the sheet
-                   .arg(i == 4998 ? QStringLiteral("A17") : QString::number(1000 + i % 50))
-                   // dates, but for one that is not
-                   .arg(i == 5500 ? QStringLiteral("待定") : QStringLiteral("2026/11/30"))
-                   // empty in the first rows, numbers after
-                   .arg(i < 5000 ? QString() : QString::number(i % 3))
-                   .toUtf8();
-    for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
-             {QStringLiteral("ry.csv"), csv}, {QStringLiteral("ry.xls"), asWebPage(csv)}}) {
-        SCOPED_TRACE(name.toStdString());
-        TestFolder folder;
-        writeFile(folder.file(name), bytes);
-        Connection connection(folder.path());
-        ASSERT_EQ(importWorkbook(connection, kq::Workbook::Punches), kRows);
-        const TableText ry = readTable(connection, QStringLiteral("ry"));
-        EXPECT_EQ(ry.types, QStringList({"DATETIME", "DATETIME", "TEXT", "TEXT", "TEXT", "REAL"}));
-        ASSERT_EQ(ry.rows.size(), std::size_t(kRows));
-        EXPECT_EQ(ry.rows[0],
-                  QStringList({"2026/12/1", "8:00:00", "员工0", "1000", "2026/11/30", "<null>"}));
-        EXPECT_EQ(ry.rows[4998][3], QStringLiteral("A17"));
-        EXPECT_EQ(ry.rows[4999][3], QStringLiteral("1049"));
-        EXPECT_EQ(ry.rows[5500][4], QStringLiteral("待定"));
-        EXPECT_EQ(ry.rows[5999],
-                  QStringList({"2026/12/8", "8:00:00", "员工49", "1049", "2026/11/30", "2"}));
+    struct Case {
+        const char* what;
+        int textNumberAt = -1;  // 工号: numbers, but for a text in this row
+        int notADateAt = -1;    // 登记日: dates, but for one that is not
+        int emptyUntil = 0;     // 加班: empty in the rows above, numbers after
+        QStringList types;
+    };
+    const std::vector<Case> cases = {
+        {"a text in a number column at row 5000",
+         4998,
+         -1,
+         0,
+         {"DATETIME", "DATETIME", "TEXT", "TEXT", "DATETIME", "REAL"}},
+        {"a text in a date column at row 5502",
+         -1,
+         5500,
+         0,
+         {"DATETIME", "DATETIME", "TEXT", "REAL", "TEXT", "REAL"}},
+        {"numbers only from row 5002",
+         -1,
+         -1,
+         5000,
+         {"DATETIME", "DATETIME", "TEXT", "REAL", "DATETIME", "REAL"}},
+    };
+    for (const Case& c : cases) {
+        QByteArray csv = "日期,时间,姓名,工号,登记日,加班\n";
+        for (int i = 0; i < kRows; ++i)
+            csv +=
+                QStringLiteral("2026/12/%1,8:00,员工%2,%3,%4,%5\n")
+                    .arg(i % 28 + 1)
+                    .arg(i % 50)
+                    .arg(i == c.textNumberAt ? QStringLiteral("A17")
+                                             : QString::number(1000 + i % 50))
+                    .arg(i == c.notADateAt ? QStringLiteral("待定") : QStringLiteral("2026/11/30"))
+                    .arg(i < c.emptyUntil ? QString() : QString::number(i % 3))
+                    .toUtf8();
+        for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
+                 {QStringLiteral("ry.csv"), csv}, {QStringLiteral("ry.xls"), asWebPage(csv)}}) {
+            SCOPED_TRACE(std::string(c.what) + " in " + name.toStdString());
+            TestFolder folder;
+            writeFile(folder.file(name), bytes);
+            Connection connection(folder.path());
+            ASSERT_EQ(importWorkbook(connection, kq::Workbook::Punches), kRows);
+            const TableText ry = readTable(connection, QStringLiteral("ry"));
+            EXPECT_EQ(ry.types, c.types);
+            ASSERT_EQ(ry.rows.size(), std::size_t(kRows));
+            EXPECT_EQ(ry.rows[5999],
+                      QStringList({"2026/12/8", "8:00:00", "员工49", "1049", "2026/11/30", "2"}));
+            if (c.textNumberAt >= 0) {
+                EXPECT_EQ(ry.rows[4998][3], QStringLiteral("A17"));
+            }
+            if (c.notADateAt >= 0) {
+                EXPECT_EQ(ry.rows[5500][4], QStringLiteral("待定"));
+            }
+            EXPECT_EQ(ry.rows[0][5],
+                      c.emptyUntil > 0 ? QStringLiteral("<null>") : QStringLiteral("0"));
+        }
     }
 }
 

@@ -50,16 +50,19 @@ void RowsInBackground::run(const std::function<void(const RowSink&)>& read) {
 }
 
 void RowsInBackground::hand(std::vector<SheetRow>&& batch) {
+    std::vector<std::vector<SheetRow>> spent;
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return abandoned_ || waiting_.size() < kWaitingBatches; });
     if (abandoned_) throw Abandoned{};
     waiting_.push_back(std::move(batch));
+    spent.swap(spent_);
     lock.unlock();
     changed_.notify_all();
 }
 
 bool RowsInBackground::next(std::vector<SheetRow>& batch) {
     std::unique_lock lock(mutex_);
+    if (!batch.empty() && !done_) spent_.push_back(std::move(batch));
     changed_.wait(lock, [this] { return done_ || !waiting_.empty(); });
     if (waiting_.empty()) {
         if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));

@@ -28,7 +28,9 @@ class RowsInBackground {
 
     // The next batch of rows, in the order read gave them; false when all
     // are taken. What read threw is thrown here, once the rows it gave
-    // before are taken.
+    // before are taken. The rows batch held before go back to the reading
+    // thread, which made them: freed there, they do not contend with it
+    // for its heap.
     bool next(std::vector<SheetRow>& batch);
 
   private:
@@ -40,6 +42,7 @@ class RowsInBackground {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::vector<SheetRow>> waiting_;
+    std::vector<std::vector<SheetRow>> spent_;  // taken and done with
     bool done_ = false;
     bool abandoned_ = false;
     std::exception_ptr failure_;

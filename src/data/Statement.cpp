@@ -50,7 +50,8 @@ Statement::Statement(Statement&& other) noexcept
     : db_(other.db_),
       stmt_(other.stmt_),
       sql_(std::move(other.sql_)),
-      isDateTime_(std::move(other.isDateTime_)) {
+      isDateTime_(std::move(other.isDateTime_)),
+      texts_(std::move(other.texts_)) {
     other.stmt_ = nullptr;
 }
 
@@ -59,9 +60,12 @@ void Statement::bindNull(int index) { sqlite3_bind_null(stmt_, index); }
 void Statement::bind(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
 
 void Statement::bind(int index, const QString& value) {
-    const QByteArray utf8 = value.toUtf8();
-    sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
-                      SQLITE_TRANSIENT);
+    // Held until the parameter is bound again or the statement goes, so
+    // SQLite need not copy it: an import binds millions of texts.
+    if (texts_.size() <= std::size_t(index)) texts_.resize(std::size_t(index) + 1);
+    QByteArray& utf8 = texts_[std::size_t(index)];
+    utf8 = value.toUtf8();
+    sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
 }
 
 void Statement::bind(int index, const Value& value) {

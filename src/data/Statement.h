@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -40,6 +41,7 @@ class Statement {
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
     mutable std::vector<signed char> isDateTime_;  // per column; -1 until looked up
+    std::vector<QByteArray> texts_;                // the texts bound, by parameter
 };
 
 // Turns an SQLite failure into a kq::Error whose description names the

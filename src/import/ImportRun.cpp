@@ -21,7 +21,8 @@ qsizetype importWorkbook(const QString& programFolder, Workbook which) {
 
 std::shared_ptr<const RowSet> importPunches(const QString& programFolder) {
     Connection connection(programFolder);
-    importWorkbook(connection, Workbook::Punches);
+    ImportedRows imported = importWorkbookRows(connection, Workbook::Punches, true);
+    if (imported.rows) return std::move(imported.rows);
     return wholeTable(connection, tables::kPunches);
 }
 

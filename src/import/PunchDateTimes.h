@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include "import/SheetTable.h"
@@ -20,5 +21,30 @@ const QStringList& punchMomentColumns();
 // Throws SheetRefusal naming the row for a moment that is missing or no
 // date and time, and for 日期 and 时间 that name different moments.
 void settlePunchDateTimes(SheetTable& sheet);
+
+// The same, a row at a time, as decided from the sheet's header and columns.
+class PunchDateTimes {
+  public:
+    explicit PunchDateTimes(const SheetTable& sheet);
+
+    // The sheet's columns and the ones added.
+    int columnCount() const { return columnCount_; }
+    // Names the added columns in the header row.
+    void settleHeader(SheetRow& header) const;
+    // A row below the header; throws SheetRefusal as above.
+    void settle(SheetRow& row) const;
+
+  private:
+    void addFromMoment(SheetRow& row) const;
+    void splitMoment(SheetRow& row) const;
+
+    int columnCount_;
+    int dateColumn_ = -1;  // 日期 and 时间 both there
+    int timeColumn_ = -1;
+    int moment_ = -1;  // else the punch moment column they come from
+    QString heading_;
+    int addedDate_ = -1;
+    int addedTime_ = -1;
+};
 
 }  // namespace kq

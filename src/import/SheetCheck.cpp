@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "data/DatabaseError.h"
 #include "data/DateTimeText.h"
-#include "data/Error.h"
 #include "data/TableCatalogue.h"
 #include "import/HeaderSearch.h"
 #include "import/MonthGrid.h"
@@ -61,24 +61,19 @@ class SheetCheck {
     // Every cell of a required date or time column must read as one, so
     // that no punch or schedule day goes missing without a word. Rows
     // without content are not records and are not stored.
-    void checkDateTimes(const SheetTable& sheet, int column, const DateTimeColumn& rule) const {
+    void checkDateTimes(const SheetTable& sheet, int column, const QString& name,
+                        const ColumnCheck& rule) const {
         const QString kind = rule.isDate ? QStringLiteral("日期") : QStringLiteral("时间");
         for (const SheetRow& row : sheet.rows) {
             if (!sheet.isData(row)) continue;
             const Cell* cell = row.at(column);
-            if (!cell) {
-                if (rule.allowEmpty) continue;
+            if (passesCheck(rule, cell)) continue;
+            if (!cell)
                 fail(ErrorKind::BadCell,
-                     QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(rule.name));
-            }
-            const auto ole = columns::dateTimeOf(*cell);
-            const bool fits =
-                ole && (rule.isDate ? !datetime::hasTime(*ole)
-                                    : datetime::datePart(*ole) == QDate(1899, 12, 30));
-            if (!fits)
-                fail(ErrorKind::BadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
-                                             .arg(row.index + 1)
-                                             .arg(rule.name, columns::textOf(*cell), kind));
+                     QStringLiteral(" 第 %1 行的“%2”为空").arg(row.index + 1).arg(name));
+            fail(ErrorKind::BadCell, QStringLiteral(" 第 %1 行的“%2”（%3）不是%4")
+                                         .arg(row.index + 1)
+                                         .arg(name, columns::textOf(*cell), kind));
         }
     }
 
@@ -101,16 +96,47 @@ class SheetCheck {
 
 }  // namespace
 
-CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Workbook which) {
-    CheckedSheet out;
-    const QString fileName = QFileInfo(path).fileName();
+bool passesCheck(const ColumnCheck& check, const Cell* cell) {
+    if (!check.dateTime) return true;
+    if (!cell) return check.allowEmpty;
+    const auto ole = columns::dateTimeOf(*cell);
+    return ole && (check.isDate ? !datetime::hasTime(*ole)
+                                : datetime::datePart(*ole) == QDate(1899, 12, 30));
+}
+
+void failReading(const Error& error) {
+    throw Error(error.kind(), error.description() + kDataUnchanged);
+}
+
+void failWriting(const QString& fileName) {
     try {
-        WorkbookFile workbook(path,
-                              [which](const SheetRow& row) { return holdsHeader(which, row); });
-        out.sheet = readSheetTable(workbook, sheetName);
+        throw;
+    } catch (const DatabaseError&) {
+        throw;
     } catch (const Error& e) {
-        throw Error(e.kind(), e.description() + kDataUnchanged);
+        throw Error(e.kind(), QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
+                                  .arg(fileName, e.description(), kDataUnchanged));
     }
+}
+
+HeaderTest headerTestFor(Workbook which) {
+    return [which](const SheetRow& row) { return holdsHeader(which, row); };
+}
+
+CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Workbook which) {
+    SheetTable sheet;
+    try {
+        WorkbookFile workbook(path, headerTestFor(which));
+        sheet = readSheetTable(workbook, sheetName);
+    } catch (const Error& e) {
+        failReading(e);
+    }
+    return checkSheet(std::move(sheet), QFileInfo(path).fileName(), which);
+}
+
+CheckedSheet checkSheet(SheetTable sheet, const QString& fileName, Workbook which) {
+    CheckedSheet out;
+    out.sheet = std::move(sheet);
     const SheetCheck check(fileName, out.sheet);
     if (out.sheet.columnCount == 0)
         check.fail(ErrorKind::BadWorkbook, QStringLiteral(" 是空的，第 1 行应为列名"));
@@ -128,9 +154,13 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
                        .arg(out.sheet.columnCount)
                        .arg(kMaxTableColumns));
 
+    out.sheetColumns = out.sheet.columnCount;
     try {
         if (which == Workbook::Schedule) turnMonthGrid(out.sheet);
-        if (which == Workbook::Punches) settlePunchDateTimes(out.sheet);
+        if (which == Workbook::Punches) {
+            out.punchDateTimes.emplace(out.sheet);
+            settlePunchDateTimes(out.sheet);
+        }
     } catch (const SheetRefusal& refusal) {
         check.fail(refusal.kind, refusal.what);
     }
@@ -154,14 +184,20 @@ CheckedSheet readCheckedSheet(const QString& path, const QString& sheetName, Wor
 
     for (int c = 0; c < out.sheet.columnCount; ++c) {
         const QString& name = out.names[c];
+        ColumnCheck columnCheck;
         ColumnType type = columns::inferType(out.sheet, c);
-        if (name == tables::kName) type = ColumnType::Text;
+        if (name == tables::kName) {
+            type = ColumnType::Text;
+            columnCheck.typedByCells = false;
+        }
         for (const DateTimeColumn& rule : rules.dateTimes) {
             if (rule.name != name) continue;
-            check.checkDateTimes(out.sheet, c, rule);
+            columnCheck = {false, true, rule.isDate, rule.allowEmpty};
+            check.checkDateTimes(out.sheet, c, name, columnCheck);
             type = ColumnType::DateTime;
         }
         out.types.push_back(type);
+        out.checks.push_back(columnCheck);
     }
     return out;
 }

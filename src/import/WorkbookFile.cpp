@@ -6,6 +6,7 @@
 #include "data/Error.h"
 #include "import/MissingWorkbook.h"
 #include "import/OpenWorkbook.h"
+#include "import/text/TextSheet.h"
 #include "import/workbook/FormatProblem.h"
 #include "import/workbook/RowAssembler.h"
 #include "import/workbook/SheetSource.h"
@@ -49,7 +50,8 @@ Error describe(const FormatProblem& problem, const QString& fileName) {
 
 }  // namespace
 
-WorkbookFile::WorkbookFile(const QString& path, const HeaderTest& holdsHeader) : path_(path) {
+WorkbookFile::WorkbookFile(const QString& path, const HeaderTest& holdsHeader)
+    : path_(path), holdsHeader_(holdsHeader) {
     const QFileInfo info(path);
     if (!info.exists()) throw MissingWorkbook({info.fileName()}, info.absolutePath());
     QFile file(path);
@@ -71,7 +73,7 @@ WorkbookFile::~WorkbookFile() = default;
 
 QString WorkbookFile::fileName() const { return QFileInfo(path_).fileName(); }
 
-QString WorkbookFile::readSheet(const QString& name, std::vector<SheetRow>& rows) {
+int WorkbookFile::sheetIndex(const QString& name) const {
     qsizetype index = -1;
     for (qsizetype i = 0; i < sheetNames_.size() && index < 0; ++i)
         if (sheetNames_[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
@@ -91,15 +93,27 @@ QString WorkbookFile::readSheet(const QString& name, std::vector<SheetRow>& rows
                         .arg(fileName(), name,
                              sheetNames_.isEmpty() ? QStringLiteral("无")
                                                    : sheetNames_.join(QStringLiteral("、"))));
-    // The readers hand rows on in the file's order; some writers put a
-    // row's cells after later rows'.
-    rows.clear();
+    return int(index);
+}
+
+void WorkbookFile::readRows(int index, const RowSink& sink) {
     try {
-        source_->readSheet(int(index), [&rows](SheetRow&& row) { rows.push_back(std::move(row)); });
+        source_->readSheet(index, sink);
     } catch (const FormatProblem& problem) {
         throw describe(problem, fileName());
     }
+}
+
+bool WorkbookFile::holdsOnlyTexts() const { return source_->holdsOnlyTexts(); }
+
+QString WorkbookFile::readSheet(const QString& name, std::vector<SheetRow>& rows) {
+    const int index = sheetIndex(name);
+    // The readers hand rows on in the file's order; some writers put a
+    // row's cells after later rows'.
+    rows.clear();
+    readRows(index, [&rows](SheetRow&& row) { rows.push_back(std::move(row)); });
     putInRowOrder(rows);
+    if (holdsOnlyTexts()) text::typeNumberColumns(rows, text::headerRowOf(rows, holdsHeader_));
     return sheetNames_[index];
 }
 

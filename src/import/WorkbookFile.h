@@ -32,8 +32,20 @@ class WorkbookFile {
     // whole, in ascending row order. Returns the sheet's own name.
     QString readSheet(const QString& name, std::vector<SheetRow>& rows);
 
+    // The sheet readSheet reads for that name: its position in
+    // sheetNames(). Throws as readSheet does when there is none.
+    int sheetIndex(const QString& name) const;
+    // Hands the rows of the sheet at that position to sink as the file holds
+    // them (see SheetSource::readSheet), the cells of a text workbook not yet
+    // typed (see holdsOnlyTexts). Throws as readSheet does.
+    void readRows(int index, const RowSink& sink);
+    // A text or web-page workbook, whose number columns readSheet makes
+    // numbers once it holds them whole.
+    bool holdsOnlyTexts() const;
+
   private:
     QString path_;
+    HeaderTest holdsHeader_;
     std::unique_ptr<SheetSource> source_;
     QStringList sheetNames_;
 };

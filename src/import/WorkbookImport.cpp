@@ -6,57 +6,32 @@
 #include <vector>
 
 #include "data/Connection.h"
-#include "data/DatabaseError.h"
 #include "data/Error.h"
 #include "data/TableCatalogue.h"
 #include "import/ColumnTyping.h"
 #include "import/MissingWorkbook.h"
+#include "import/NewTable.h"
+#include "import/PunchesWhileReading.h"
 #include "import/SheetCheck.h"
 
 namespace kq {
 namespace {
 
-qsizetype writeTable(Connection& connection, const QString& table, const CheckedSheet& in,
-                     bool keepBlankRows) {
+ImportedRows writeTable(Connection& connection, const QString& table, const CheckedSheet& in,
+                        bool keepBlankRows, bool gatherRows) {
     Transaction transaction(connection);
-    if (TableExist(connection, table))
-        connection.executeNative(QStringLiteral("drop table %1").arg(quoteIdentifier(table)));
-
-    QStringList definitions;
-    QStringList parameters;
-    for (qsizetype c = 0; c < in.names.size(); ++c) {
-        definitions << quoteIdentifier(in.names[c]) + QLatin1Char(' ') +
-                           columns::declaredType(in.types[std::size_t(c)]);
-        parameters << QStringLiteral("?%1").arg(c + 1);
-    }
-    connection.executeNative(
-        QStringLiteral("create table %1 (%2)")
-            .arg(quoteIdentifier(table), definitions.join(QStringLiteral(", "))));
-
-    Statement insert =
-        connection.prepare(QStringLiteral("insert into %1 values (%2)")
-                               .arg(quoteIdentifier(table), parameters.join(QStringLiteral(", "))));
-    const int columnCount = in.sheet.columnCount;
-    const auto insertRow = [&](const SheetRow* row) {
-        for (int c = 0; c < columnCount; ++c)
-            insert.bind(c + 1,
-                        columns::valueOf(row ? row->at(c) : nullptr, in.types[std::size_t(c)]));
-        insert.step();
-        insert.reset();
-    };
-    qsizetype rows = 0;
+    NewTable written(connection, table, in.names, in.types, gatherRows);
     int next = in.sheet.headerRow + 1;  // the sheet row after the last one written
     for (const SheetRow& row : in.sheet.rows) {
         if (!in.sheet.isData(row)) continue;
         // A blank line in the sheet is layout, not a record, except where
         // rows count by position (the fourteen shift-window times).
-        for (; keepBlankRows && next < row.index; ++next, ++rows) insertRow(nullptr);
-        insertRow(&row);
-        ++rows;
+        for (; keepBlankRows && next < row.index; ++next) written.insert(nullptr);
+        written.insert(&row);
         next = row.index + 1;
     }
     transaction.commit();
-    return rows;
+    return {written.rowCount(), std::move(written).gatheredRows()};
 }
 
 // Each workbook of the program folder, the table it replaces and the sheet
@@ -121,20 +96,27 @@ QString workbookFileName(const QString& programFolder, Workbook which) {
     return QFileInfo(workbookPath(programFolder, which)).fileName();
 }
 
-qsizetype importWorkbook(Connection& connection, Workbook which) {
+ImportedRows importWorkbookRows(Connection& connection, Workbook which, bool gatherRows) {
     const WorkbookSource& source = sourceOf(which);
     connection.verifyIntact();  // never write into a damaged file
     const QString path = workbookToRead(xlsPathIn(connection.programFolder(), which));
+    // Punches are many: they are stored while the rest is read. The schedule
+    // and the shift times are a few rows, turned or counted as a whole.
+    if (which == Workbook::Punches)
+        if (auto imported =
+                importPunchesWhileReading(connection, path, source.sheet, source.table, gatherRows))
+            return std::move(*imported);
     const CheckedSheet checked = readCheckedSheet(path, source.sheet, which);
     try {
-        return writeTable(connection, source.table, checked, which == Workbook::ShiftTimes);
-    } catch (const DatabaseError&) {
-        throw;  // a fault of the file itself, whose message says what to do
-    } catch (const Error& e) {
-        throw Error(e.kind(),
-                    QStringLiteral("把工作簿 %1 写入数据库时出错：%2\n%3")
-                        .arg(QFileInfo(path).fileName(), e.description(), kDataUnchanged));
+        return writeTable(connection, source.table, checked, which == Workbook::ShiftTimes,
+                          gatherRows);
+    } catch (const Error&) {
+        failWriting(QFileInfo(path).fileName());
     }
+}
+
+qsizetype importWorkbook(Connection& connection, Workbook which) {
+    return importWorkbookRows(connection, which, false).count;
 }
 
 }  // namespace kq

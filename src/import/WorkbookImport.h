@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+#include "data/Recordset.h"
 
 namespace kq {
 
@@ -23,8 +26,19 @@ QString workbookFileName(const QString& programFolder, Workbook which);
 // Replaces the workbook's table with the worksheet sheet1 of the workbook in
 // the connection's program folder (T.xls, or T.xlsx when only that one is
 // there) and returns the number of rows imported.
-// The whole sheet is read and checked first and the table is swapped in one
-// transaction: on any kq::Error the previous table is left as it was.
+// The table is swapped in one transaction, committed only once the whole
+// sheet is read and checked: on any kq::Error the previous table is left as
+// it was.
 qsizetype importWorkbook(Connection& connection, Workbook which);
+
+struct ImportedRows {
+    qsizetype count = 0;
+    std::shared_ptr<const RowSet> rows;
+};
+
+// importWorkbook, and when gatherRows the new table's rows exactly as
+// `select * from T` reads them back (rows is null when they cannot be told
+// without reading them back).
+ImportedRows importWorkbookRows(Connection& connection, Workbook which, bool gatherRows);
 
 }  // namespace kq

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <vector>
 
 #include "import/text/TextEncoding.h"
-#include "import/text/TextSheet.h"
 #include "import/workbook/FormatProblem.h"
 
 namespace kq::html {
@@ -45,8 +45,83 @@ Charset declaredCharset(const QByteArray& bytes) {
     return Charset::Unknown;
 }
 
-struct Table {
-    std::vector<SheetRow> rows;
+// Picks the table to read while the page is parsed: the first table one of
+// whose top rows holds the header, else the first table. A table's rows are
+// kept only while it may still be the one; once it is known, its rows go on
+// to the sink as they end, so the page need not be parsed whole first.
+class TableChoice {
+  public:
+    TableChoice(const HeaderTest& holdsHeader, const RowSink& sink)
+        : holdsHeader_(holdsHeader), sink_(sink) {}
+
+    bool anyTable() const { return !tables_.empty(); }
+
+    void opened() {
+        tables_.push_back({});
+        decide();
+    }
+
+    void row(std::size_t table, SheetRow&& row) {
+        if (chosen_) {
+            if (table == *chosen_) sink_(std::move(row));
+            return;
+        }
+        Table& t = tables_[table];
+        if (t.state == State::Open && row.index < kHeaderSearchRows && holdsHeader_(row))
+            t.state = State::Holds;
+        else if (t.state == State::Open && row.index >= kHeaderSearchRows)
+            t.state = State::Lacks;
+        // The first table is read when none holds the header.
+        if (t.state != State::Lacks || table == 0) t.rows.push_back(std::move(row));
+        if (t.state == State::Lacks && table != 0) t.rows = {};
+        decide();
+    }
+
+    void closed(std::size_t table) {
+        if (chosen_) return;
+        if (tables_[table].state == State::Open) tables_[table].state = State::Lacks;
+        decide();
+    }
+
+    // At the end of the page every table is known.
+    void finish() {
+        if (chosen_) return;
+        for (Table& t : tables_)
+            if (t.state == State::Open) t.state = State::Lacks;
+        decide();
+        if (!chosen_ && !tables_.empty()) choose(0);
+    }
+
+  private:
+    enum class State { Open, Holds, Lacks };
+    struct Table {
+        State state = State::Open;
+        std::vector<SheetRow> rows;
+    };
+
+    void decide() {
+        if (chosen_) return;
+        if (!holdsHeader_) {
+            if (!tables_.empty()) choose(0);
+            return;
+        }
+        for (std::size_t i = 0; i < tables_.size(); ++i) {
+            if (tables_[i].state == State::Open) return;
+            if (tables_[i].state == State::Holds) return choose(i);
+        }
+    }
+
+    void choose(std::size_t table) {
+        chosen_ = table;
+        std::vector<SheetRow> rows = std::move(tables_[table].rows);
+        for (Table& t : tables_) t.rows = {};
+        for (SheetRow& row : rows) sink_(std::move(row));
+    }
+
+    const HeaderTest& holdsHeader_;
+    const RowSink& sink_;
+    std::vector<Table> tables_;
+    std::optional<std::size_t> chosen_;
 };
 
 // A table being read; tables nest, and text belongs to the innermost cell.
@@ -77,15 +152,17 @@ int spanOf(const xmlChar** attributes, const char* name, int limit) {
 
 class TableCollector {
   public:
-    std::vector<Table> tables;
-    QString problem;  // set instead of thrown: nothing may unwind through libxml2
+    explicit TableCollector(TableChoice& choice) : choice_(choice) {}
+
+    QString problem;                 // set instead of thrown: nothing may unwind through libxml2
+    std::exception_ptr sinkFailure;  // likewise what the rows' sink threw
     xmlParserCtxtPtr context = nullptr;
 
     void start(const char* name, const xmlChar** attributes) {
         if (!std::strcmp(name, "table")) {
             open_.push_back({});
-            open_.back().table = tables.size();
-            tables.emplace_back();
+            open_.back().table = tables_++;
+            handOn([&] { choice_.opened(); });
             return;
         }
         if (open_.empty()) return;
@@ -110,7 +187,9 @@ class TableCollector {
         OpenTable& t = open_.back();
         if (!std::strcmp(name, "table")) {
             endRow(t);
+            const std::size_t table = t.table;
             open_.pop_back();
+            handOn([&] { choice_.closed(table); });
         } else if (!std::strcmp(name, "tr")) {
             endRow(t);
         } else if (!std::strcmp(name, "td") || !std::strcmp(name, "th")) {
@@ -148,10 +227,23 @@ class TableCollector {
         }
     }
 
+    bool stopped() const { return !problem.isEmpty() || sinkFailure; }
+
   private:
     void fail(const QString& what) {
         if (problem.isEmpty()) problem = what;
         xmlStopParser(context);
+    }
+
+    template <typename F>
+    void handOn(F&& f) {
+        if (stopped()) return;
+        try {
+            f();
+        } catch (...) {
+            sinkFailure = std::current_exception();
+            xmlStopParser(context);
+        }
     }
 
     void beginRow(OpenTable& t) {
@@ -168,7 +260,7 @@ class TableCollector {
         endCell(t);
         if (!t.inRow) return;
         t.inRow = false;
-        if (!t.current.cells.empty()) tables[t.table].rows.push_back(std::move(t.current));
+        if (!t.current.cells.empty()) handOn([&] { choice_.row(t.table, std::move(t.current)); });
         t.current = SheetRow();
     }
 
@@ -204,6 +296,8 @@ class TableCollector {
         if (!cell.isEmpty()) t.current.cells.push_back({t.cellColumn, std::move(cell)});
     }
 
+    TableChoice& choice_;
+    std::size_t tables_ = 0;
     std::vector<OpenTable> open_;
 };
 
@@ -212,18 +306,22 @@ TableCollector& collectorOf(void* context) {
 }
 
 void onStart(void* context, const xmlChar* name, const xmlChar** attributes) {
+    if (collectorOf(context).stopped()) return;
     collectorOf(context).start(reinterpret_cast<const char*>(name), attributes);
 }
 void onEnd(void* context, const xmlChar* name) {
+    if (collectorOf(context).stopped()) return;
     collectorOf(context).end(reinterpret_cast<const char*>(name));
 }
 void onCharacters(void* context, const xmlChar* text, int length) {
+    if (collectorOf(context).stopped()) return;
     collectorOf(context).characters(reinterpret_cast<const char*>(text), length);
 }
 void ignoreText(void*, const xmlChar*, int) {}  // script and style
 void ignoreMessage(void*, const char*, ...) {}
 
-std::vector<Table> tablesOf(const QByteArray& utf8) {
+// Hands the rows of the chosen table to sink while the page is parsed.
+void readTables(const QByteArray& utf8, const HeaderTest& holdsHeader, const RowSink& sink) {
     xmlInitParser();
     htmlSAXHandler sax{};
     sax.startElement = onStart;
@@ -233,7 +331,8 @@ std::vector<Table> tablesOf(const QByteArray& utf8) {
     sax.warning = ignoreMessage;
     sax.error = ignoreMessage;
     sax.fatalError = ignoreMessage;
-    TableCollector collector;
+    TableChoice choice(holdsHeader, sink);
+    TableCollector collector(choice);
     // Parsed in place from memory: a push parser would copy the page into
     // its own growing buffer first.
     htmlParserCtxtPtr context = htmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
@@ -251,26 +350,35 @@ std::vector<Table> tablesOf(const QByteArray& utf8) {
     context->sax = nullptr;  // ours, on the stack
     if (context->myDoc) xmlFreeDoc(context->myDoc);
     htmlFreeParserCtxt(context);
+    if (collector.sinkFailure) std::rethrow_exception(collector.sinkFailure);
     if (!collector.problem.isEmpty()) damaged(collector.problem);
-    return std::move(collector.tables);
+    if (!choice.anyTable()) throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
+    choice.finish();
 }
+
+// The page's one sheet, parsed when it is read.
+class WebPage : public SheetSource {
+  public:
+    WebPage(const QByteArray& bytes, const HeaderTest& holdsHeader)
+        : bytes_(bytes), holdsHeader_(holdsHeader) {}
+
+    QStringList sheetNames() const override { return {QStringLiteral("sheet1")}; }
+    void readSheet(int index, const RowSink& sink) override {
+        if (index != 0) return;
+        readTables(text::toUtf8(bytes_, declaredCharset(bytes_)), holdsHeader_, sink);
+    }
+    bool holdsOnlyTexts() const override { return true; }
+
+  private:
+    QByteArray bytes_;
+    HeaderTest holdsHeader_;
+};
 
 }  // namespace
 
 std::unique_ptr<SheetSource> readHtmlTables(const QByteArray& bytes,
                                             const HeaderTest& holdsHeader) {
-    std::vector<Table> tables = tablesOf(text::toUtf8(bytes, declaredCharset(bytes)));
-    if (tables.empty()) throw FormatProblem(FormatProblem::Kind::NotAWorkbook);
-    std::size_t chosen = 0;
-    if (holdsHeader) {
-        const auto holds = std::ranges::find_if(tables, [&](const Table& t) {
-            return std::ranges::any_of(t.rows, [&](const SheetRow& row) {
-                return row.index < kHeaderSearchRows && holdsHeader(row);
-            });
-        });
-        if (holds != tables.end()) chosen = std::size_t(holds - tables.begin());
-    }
-    return std::make_unique<text::TextSheet>(std::move(tables[chosen].rows), holdsHeader);
+    return std::make_unique<WebPage>(bytes, holdsHeader);
 }
 
 }  // namespace kq::html

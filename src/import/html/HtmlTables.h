@@ -13,7 +13,9 @@ namespace kq::html {
 // else the first table. A cell spanning columns or rows counts once, in its
 // first; every cell is its text as shown, line breaks kept. The encoding
 // comes from a byte order mark or <meta charset>, else UTF-8 when valid,
-// else GB18030. Throws FormatProblem when the page holds no table.
+// else GB18030. The page is parsed when its sheet is read, the chosen
+// table's rows handed on as they end; reading throws FormatProblem when the
+// page holds no table.
 std::unique_ptr<SheetSource> readHtmlTables(const QByteArray& bytes, const HeaderTest& holdsHeader);
 
 }  // namespace kq::html

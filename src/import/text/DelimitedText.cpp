@@ -121,8 +121,7 @@ std::unique_ptr<SheetSource> readDelimitedText(const QByteArray& bytes,
                                                const HeaderTest& holdsHeader) {
     const QByteArray text = toUtf8(bytes);
     const char delimiter = delimiterOf(text, holdsHeader);
-    return std::make_unique<TextSheet>(parse(text, delimiter, std::numeric_limits<int>::max()),
-                                       holdsHeader);
+    return std::make_unique<TextSheet>(parse(text, delimiter, std::numeric_limits<int>::max()));
 }
 
 }  // namespace kq::text

@@ -1,14 +1,9 @@
 #include "import/text/TextSheet.h"
 
-#include <optional>
-
 #include "data/Value.h"
 
 namespace kq::text {
-namespace {
 
-// A number only when the table would show it exactly as written: "007",
-// "1.50" or an 18-digit card number would lose digits, so stay texts.
 std::optional<double> numberOf(const QString& text) {
     qsizetype i = text.startsWith(QLatin1Char('-')) ? 1 : 0;
     const qsizetype digitsFrom = i;
@@ -28,7 +23,11 @@ std::optional<double> numberOf(const QString& text) {
     return value;
 }
 
-}  // namespace
+void makeNumber(Cell& cell) {
+    cell.number = *numberOf(cell.text);
+    cell.type = Cell::Type::Number;
+    cell.text.clear();
+}
 
 int headerRowOf(const std::vector<SheetRow>& rows, const HeaderTest& holdsHeader) {
     if (holdsHeader)
@@ -39,13 +38,11 @@ int headerRowOf(const std::vector<SheetRow>& rows, const HeaderTest& holdsHeader
     return 0;
 }
 
-TextSheet::TextSheet(std::vector<SheetRow> rows, const HeaderTest& holdsHeader)
-    : rows_(std::move(rows)) {
-    const int header = headerRowOf(rows_, holdsHeader);
+void typeNumberColumns(std::vector<SheetRow>& rows, int headerRow) {
     std::vector<char> textColumn;  // a cell below the header that is no number
     std::vector<char> anyCell;
-    for (const SheetRow& row : rows_) {
-        if (row.index <= header) continue;
+    for (const SheetRow& row : rows) {
+        if (row.index <= headerRow) continue;
         for (const RowCell& c : row.cells) {
             const auto column = std::size_t(c.column);
             if (column >= textColumn.size()) {
@@ -56,17 +53,17 @@ TextSheet::TextSheet(std::vector<SheetRow> rows, const HeaderTest& holdsHeader)
             if (!textColumn[column] && !numberOf(c.cell.text)) textColumn[column] = 1;
         }
     }
-    for (SheetRow& row : rows_) {
-        if (row.index <= header) continue;
+    for (SheetRow& row : rows) {
+        if (row.index <= headerRow) continue;
         for (RowCell& c : row.cells) {
             const auto column = std::size_t(c.column);
             if (textColumn[column] || !anyCell[column]) continue;
-            c.cell.number = *numberOf(c.cell.text);
-            c.cell.type = Cell::Type::Number;
-            c.cell.text.clear();
+            makeNumber(c.cell);
         }
     }
 }
+
+TextSheet::TextSheet(std::vector<SheetRow> rows) : rows_(std::move(rows)) {}
 
 QStringList TextSheet::sheetNames() const { return {QStringLiteral("sheet1")}; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "import/workbook/HeaderTest.h"
@@ -8,18 +9,16 @@
 
 namespace kq::text {
 
-// The one sheet of a text or web-page workbook, read whole when the file is
+// The one sheet of a delimited text workbook, read whole when the file is
 // opened, every cell a text as written. Named sheet1, so that the import
 // finds it as in an .xls.
 class TextSheet : public SheetSource {
   public:
-    // Cells of a column whose non-empty cells below the header row all read
-    // as numbers become numbers, as in an .xls number column; everything
-    // else stays text.
-    TextSheet(std::vector<SheetRow> rows, const HeaderTest& holdsHeader);
+    explicit TextSheet(std::vector<SheetRow> rows);
 
     QStringList sheetNames() const override;
     void readSheet(int index, const RowSink& sink) override;
+    bool holdsOnlyTexts() const override { return true; }
 
   private:
     std::vector<SheetRow> rows_;
@@ -28,5 +27,18 @@ class TextSheet : public SheetSource {
 // The row of the header: the first of the top rows that holds it, else the
 // first row.
 int headerRowOf(const std::vector<SheetRow>& rows, const HeaderTest& holdsHeader);
+
+// The number a text stands for, when the table would show it exactly as
+// written: "007", "1.50" or an 18-digit card number would lose digits, so
+// they stay texts.
+std::optional<double> numberOf(const QString& text);
+
+// Makes a text cell the number it stands for (see numberOf).
+void makeNumber(Cell& cell);
+
+// Cells of a column whose non-empty cells below the header row all read as
+// numbers become numbers, as in an .xls number column; everything else
+// stays text.
+void typeNumberColumns(std::vector<SheetRow>& rows, int headerRow);
 
 }  // namespace kq::text

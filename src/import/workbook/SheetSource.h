@@ -18,6 +18,10 @@ class SheetSource {
     virtual void readSheet(int index, const RowSink& sink) = 0;
     // Sheets the workbook names but holds nothing for; not in sheetNames().
     virtual QStringList sheetsWithoutContent() const { return {}; }
+    // A text or web-page workbook: every cell a text as written, a column
+    // of numbers made so only once the whole column is known (see
+    // text::typeNumberColumns).
+    virtual bool holdsOnlyTexts() const { return false; }
 };
 
 }  // namespace kq

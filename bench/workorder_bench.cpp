@@ -91,6 +91,8 @@ class WorkOrder {
 
     // Seconds of each step, in the order they ran.
     std::vector<std::pair<std::string, double>> times;
+    // The data rows each grid step showed, for the figures beside its time.
+    std::vector<std::pair<std::string, int>> rows;
 
     void run() {
         step("startup", [&] {
@@ -103,6 +105,7 @@ class WorkOrder {
 
         step("ry", [&] { click(*form_, "Command1"); });
         expectMessages("更新打卡", {QStringLiteral("数据更新完成")});
+        rows.emplace_back("ry", dataRows(grid("MSHFlexGrid2")));
         if (dataRows(grid("MSHFlexGrid2")) != month_.punches)
             fail(QStringLiteral("更新打卡"),
                  QStringLiteral("the grid shows %1 rows").arg(dataRows(grid("MSHFlexGrid2"))));
@@ -129,16 +132,16 @@ class WorkOrder {
             step("shift" + std::to_string(window + 1),
                  [&] { click(*form_, QStringLiteral("Command%1").arg(8 + window)); });
             expectMessages(name, {});
-            expectRows(name, "MSHFlexGrid1");
+            expectRows(name, "MSHFlexGrid1", times.back().first);
         }
 
         step("missing", [&] { click(*form_, "Command15"); });
         expectMessages("缺卡名单", {});
-        expectRows("缺卡名单", "MSHFlexGrid1");
+        expectRows("缺卡名单", "MSHFlexGrid1", "missing");
 
         step("summary", [&] { click(*form_, "Command16"); });
         expectMessages("人员汇总", {});
-        expectRows("人员汇总", "MSHFlexGrid1");
+        expectRows("人员汇总", "MSHFlexGrid1", "summary");
 
         step("sheet", [&] {
             click(*form_, "Command17");
@@ -191,8 +194,9 @@ class WorkOrder {
         return *g;
     }
 
-    void expectRows(const QString& step, const char* gridName) const {
-        if (dataRows(grid(gridName)) < 1)
+    void expectRows(const QString& step, const char* gridName, const std::string& counter) {
+        rows.emplace_back(counter, dataRows(grid(gridName)));
+        if (rows.back().second < 1)
             fail(step, QStringLiteral("%1 shows no rows").arg(QLatin1String(gridName)));
     }
 
@@ -229,6 +233,7 @@ class WorkOrder {
 void BM_WorkOrder(benchmark::State& state, const Month& month) {
     const QString workbooks = monthWorkbooks(month);
     std::vector<std::pair<std::string, double>> totals;
+    std::vector<std::pair<std::string, int>> rows;
     int hints = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -252,11 +257,13 @@ void BM_WorkOrder(benchmark::State& state, const Month& month) {
             totals[i].first = order.times[i].first;
             totals[i].second += order.times[i].second;
         }
+        rows = order.rows;
         hints += order.lookAlikeHints();
         state.ResumeTiming();
     }
     for (const auto& [name, seconds] : totals)
         state.counters[name] = benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
+    for (const auto& [name, count] : rows) state.counters["rows_" + name] = count;
     state.counters["lookalike_hints"] = hints;
     state.counters["peak_rss_MB"] = peakRssMegabytes();
 }

@@ -30,14 +30,14 @@ def punches(rows):
                DEPARTMENTS[i % len(DEPARTMENTS)])
 
 
-def write_xls(out, rows):
+def write_xls(out, rows, records=None):
     date_style = xlwt.easyxf(num_format_str="yyyy/m/d")
     time_style = xlwt.easyxf(num_format_str="h:mm")
     book = xlwt.Workbook(encoding="utf-8")
     sheet = book.add_sheet("sheet1")
     for c, name in enumerate(HEADER):
         sheet.write(0, c, name)
-    for r, (day, time, name, department) in enumerate(punches(rows), start=1):
+    for r, (day, time, name, department) in enumerate(records or punches(rows), start=1):
         sheet.write(r, 0, day, date_style)
         sheet.write(r, 1, time, time_style)
         sheet.write(r, 2, name)
@@ -45,12 +45,12 @@ def write_xls(out, rows):
     book.save(out)
 
 
-def write_xlsx(out, rows):
+def write_xlsx(out, rows, records=None):
     import openpyxl
     book = openpyxl.Workbook(write_only=True)
     sheet = book.create_sheet("sheet1")
     sheet.append(HEADER)
-    for day, time, name, department in punches(rows):
+    for day, time, name, department in records or punches(rows):
         date_cell = openpyxl.cell.WriteOnlyCell(sheet, value=day)
         date_cell.number_format = "yyyy/m/d"
         time_cell = openpyxl.cell.WriteOnlyCell(sheet, value=time)

@@ -5,41 +5,17 @@
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QStringList>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <vector>
 
 #include "app/Form1.h"
 #include "controls/FlexGrid.h"
 #include "controls/MessageBox.h"
+#include "controls/MessageRecorder.h"
 #include "support/TestFolder.h"
 
 namespace kq::test {
 
-// Records every message instead of showing it; questions get the queued
-// answers (Yes when none is queued).
-class MessageRecorder {
-  public:
-    using Request = kq::ui::MessageBox::Request;
-    MessageRecorder();
-    ~MessageRecorder();
-
-    void answerNext(QMessageBox::StandardButton answer) { answers_.push_back(answer); }
-    // Called while a message is "on screen", before it is confirmed.
-    void onMessage(std::function<void(const Request&)> callback) {
-        callback_ = std::move(callback);
-    }
-
-    const std::vector<Request>& all() const { return messages_; }
-    QStringList texts() const;
-    void clear() { messages_.clear(); }
-
-  private:
-    std::vector<Request> messages_;
-    std::deque<QMessageBox::StandardButton> answers_;
-    std::function<void(const Request&)> callback_;
-};
+using MessageRecorder = kq::ui::MessageRecorder;
 
 // A fresh Form1 over a fresh, empty program folder, started on a fixed day.
 class GuiHarness {

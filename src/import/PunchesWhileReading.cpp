@@ -36,60 +36,6 @@ struct Refused {
 // the whole reading puts in order or counts in.
 struct Unforeseen {};
 
-// What makes a column of a text workbook a number column: every non-empty
-// cell below the header a number (see text::typeNumberColumns).
-class NumberColumns {
-  public:
-    NumberColumns(std::vector<SheetRow>& rows, int headerRow) {
-        for (const SheetRow& row : rows)
-            if (row.index > headerRow) see(row);
-        decided_.resize(anyCell_.size());
-        for (std::size_t c = 0; c < anyCell_.size(); ++c)
-            decided_[c] = anyCell_[c] && !textColumn_[c];
-        for (SheetRow& row : rows)
-            if (row.index > headerRow) type(row);
-    }
-
-    // A row after the first ones, its number columns made numbers.
-    void add(SheetRow& row) {
-        see(row);
-        type(row);
-    }
-
-    bool decidedAsAllRowsDecide() const {
-        for (std::size_t c = 0; c < anyCell_.size(); ++c)
-            if (bool(anyCell_[c] && !textColumn_[c]) != (c < decided_.size() && decided_[c]))
-                return false;
-        return true;
-    }
-
-  private:
-    void see(const SheetRow& row) {
-        for (const RowCell& c : row.cells) {
-            const auto column = std::size_t(c.column);
-            if (column >= anyCell_.size()) {
-                anyCell_.resize(column + 1, 0);
-                textColumn_.resize(column + 1, 0);
-            }
-            anyCell_[column] = 1;
-            if (!textColumn_[column] && !text::numberOf(c.cell.text)) textColumn_[column] = 1;
-        }
-    }
-
-    void type(SheetRow& row) {
-        for (RowCell& c : row.cells) {
-            const auto column = std::size_t(c.column);
-            if (column >= decided_.size() || !decided_[column]) continue;
-            if (textColumn_[column]) throw Unforeseen{};  // a text in a number column
-            text::makeNumber(c.cell);
-        }
-    }
-
-    std::vector<char> anyCell_;
-    std::vector<char> textColumn_;
-    std::vector<char> decided_;
-};
-
 // The facts inferType decides a column's type from, gathered row by row.
 class ColumnFacts {
   public:
@@ -196,7 +142,7 @@ std::optional<ImportedRows> importPunchesWhileReading(Connection& connection, co
             first.columnCount = std::max(first.columnCount, row.cells.back().column + 1);
         if (!first.rows.empty()) first.rowCount = first.rows.back().index + 1;
 
-        std::optional<NumberColumns> numbers;
+        std::optional<text::NumberColumns> numbers;
         if (workbook->holdsOnlyTexts())
             numbers.emplace(first.rows, text::headerRowOf(first.rows, holdsHeader));
 
@@ -226,7 +172,7 @@ std::optional<ImportedRows> importPunchesWhileReading(Connection& connection, co
                 if (row.index <= last || row.cells.back().column >= checked.sheetColumns)
                     throw Unforeseen{};
                 last = row.index;
-                if (numbers) numbers->add(row);
+                if (numbers && !numbers->add(row)) throw Unforeseen{};  // a text in a number column
                 checked.punchDateTimes->settle(row);
                 for (const int c : dateTimeColumns)
                     if (!passesCheck(checked.checks[std::size_t(c)], row.at(c))) throw Unforeseen{};

@@ -39,28 +39,50 @@ int headerRowOf(const std::vector<SheetRow>& rows, const HeaderTest& holdsHeader
 }
 
 void typeNumberColumns(std::vector<SheetRow>& rows, int headerRow) {
-    std::vector<char> textColumn;  // a cell below the header that is no number
-    std::vector<char> anyCell;
-    for (const SheetRow& row : rows) {
-        if (row.index <= headerRow) continue;
-        for (const RowCell& c : row.cells) {
-            const auto column = std::size_t(c.column);
-            if (column >= textColumn.size()) {
-                textColumn.resize(column + 1, 0);
-                anyCell.resize(column + 1, 0);
-            }
-            anyCell[column] = 1;
-            if (!textColumn[column] && !numberOf(c.cell.text)) textColumn[column] = 1;
+    NumberColumns(rows, headerRow);
+}
+
+NumberColumns::NumberColumns(std::vector<SheetRow>& rows, int headerRow) {
+    for (const SheetRow& row : rows)
+        if (row.index > headerRow) see(row);
+    decided_.resize(anyCell_.size());
+    for (std::size_t c = 0; c < anyCell_.size(); ++c) decided_[c] = anyCell_[c] && !textColumn_[c];
+    for (SheetRow& row : rows)
+        if (row.index > headerRow) type(row);
+}
+
+bool NumberColumns::add(SheetRow& row) {
+    see(row);
+    return type(row);
+}
+
+bool NumberColumns::decidedAsAllRowsDecide() const {
+    for (std::size_t c = 0; c < anyCell_.size(); ++c)
+        if (bool(anyCell_[c] && !textColumn_[c]) != (c < decided_.size() && decided_[c]))
+            return false;
+    return true;
+}
+
+void NumberColumns::see(const SheetRow& row) {
+    for (const RowCell& c : row.cells) {
+        const auto column = std::size_t(c.column);
+        if (column >= anyCell_.size()) {
+            anyCell_.resize(column + 1, 0);
+            textColumn_.resize(column + 1, 0);
         }
+        anyCell_[column] = 1;
+        if (!textColumn_[column] && !numberOf(c.cell.text)) textColumn_[column] = 1;
     }
-    for (SheetRow& row : rows) {
-        if (row.index <= headerRow) continue;
-        for (RowCell& c : row.cells) {
-            const auto column = std::size_t(c.column);
-            if (textColumn[column] || !anyCell[column]) continue;
-            makeNumber(c.cell);
-        }
+}
+
+bool NumberColumns::type(SheetRow& row) {
+    for (RowCell& c : row.cells) {
+        const auto column = std::size_t(c.column);
+        if (column >= decided_.size() || !decided_[column]) continue;
+        if (textColumn_[column]) return false;
+        makeNumber(c.cell);
     }
+    return true;
 }
 
 TextSheet::TextSheet(std::vector<SheetRow> rows) : rows_(std::move(rows)) {}

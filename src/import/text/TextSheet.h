@@ -41,4 +41,25 @@ void makeNumber(Cell& cell);
 // stays text.
 void typeNumberColumns(std::vector<SheetRow>& rows, int headerRow);
 
+// The same rule decided from the first rows of a sheet still being read:
+// they are typed at once, and each later row as they decided.
+class NumberColumns {
+  public:
+    NumberColumns(std::vector<SheetRow>& rows, int headerRow);
+
+    // Types a later row; false when it holds a text in a number column.
+    bool add(SheetRow& row);
+
+    // True when all rows seen give the number columns the first rows gave.
+    bool decidedAsAllRowsDecide() const;
+
+  private:
+    void see(const SheetRow& row);
+    bool type(SheetRow& row);
+
+    std::vector<char> anyCell_;
+    std::vector<char> textColumn_;  // a cell that is no number
+    std::vector<char> decided_;
+};
+
 }  // namespace kq::text

@@ -32,8 +32,6 @@ int disconnect(sqlite3_vtab* table) {
 
 int bestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
     info->estimatedCost = 1e6;
-    if (info->nOrderBy == 1 && info->aOrderBy[0].iColumn == 3 && !info->aOrderBy[0].desc)
-        info->orderByConsumed = 1;
     return SQLITE_OK;
 }
 
@@ -97,12 +95,11 @@ const sqlite3_module kModule = makeModule();
 
 }  // namespace
 
-CollectedRowsTable::CollectedRowsTable(sqlite3* db, QString name, const QStringList& types)
+CollectedRowsTable::CollectedRowsTable(sqlite3* db, QString name, const QStringList& columns)
     : db_(db), name_(std::move(name)) {
-    const auto type = [&](int i) { return i < types.size() ? types[i] : QString(); };
-    schema_ = QStringLiteral("create table x(\"日期\" %1, \"姓名\" %2, \"时间\" %3, grp)")
-                  .arg(type(0), type(1), type(2))
-                  .toUtf8();
+    schema_ =
+        (QStringLiteral("create table x(") + columns.join(QLatin1Char(',')) + QLatin1Char(')'))
+            .toUtf8();
     if (sqlite3_create_module_v2(db_, name_.toUtf8().constData(), &kModule, this, nullptr) !=
         SQLITE_OK)
         throwSqliteError(db_, QStringLiteral("create module ") + name_);

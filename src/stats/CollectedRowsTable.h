@@ -10,19 +10,18 @@ struct sqlite3_context;
 
 namespace kq {
 
-// Rows held in memory, offered to SQL as a table (日期, 姓名, 时间, grp), so
-// that "insert ... select" moves them at the engine's own pace instead of one
-// bound statement per row. Registered on the connection under its name for
-// the object's life. The rows come in grp order; a query ordered or grouped
-// by grp alone is not sorted again.
+// Rows held in memory, offered to SQL as a table, so that "insert ...
+// select" moves them at the engine's own pace instead of one bound statement
+// per row. Registered on the connection under its name for the object's life.
 class CollectedRowsTable {
   public:
-    // Writes column col (0..3) of row row into the result.
+    // Writes column col of row row into the result.
     using Cell = std::function<void(qsizetype row, int col, sqlite3_context* result)>;
 
-    // types: the declared types of 日期, 姓名 and 时间, which give them their
-    // affinities in comparisons; none when empty.
-    CollectedRowsTable(sqlite3* db, QString name, const QStringList& types = {});
+    // columns: the table's column definitions, as in "create table"
+    // ("\"日期\" DATETIME"); a declared type gives its column the affinity
+    // it has in comparisons.
+    CollectedRowsTable(sqlite3* db, QString name, const QStringList& columns);
     ~CollectedRowsTable();
     CollectedRowsTable(const CollectedRowsTable&) = delete;
     CollectedRowsTable& operator=(const CollectedRowsTable&) = delete;

@@ -53,7 +53,9 @@ PunchCollector::PunchCollector(Connection& connection, const std::vector<Schedul
     prepareEntries(entries);
     if (selected_.empty()) return;  // no lookup would run: ry is not even read
     readPunches();
-    table_.emplace(connection_.handle(), QStringLiteral("kq_collected"));
+    table_.emplace(connection_.handle(), QStringLiteral("kq_collected"),
+                   QStringList{QStringLiteral("\"日期\""), QStringLiteral("\"姓名\""),
+                               QStringLiteral("\"时间\"")});
 }
 
 PunchCollector::~PunchCollector() = default;
@@ -143,17 +145,23 @@ int PunchCollector::addKey(StoredValueKeys& keys, std::vector<StoredValue>& valu
     return key;
 }
 
+// ry is mostly in date order: a name's punch is most often on the day of its last one.
 int PunchCollector::groupOf(int name, int day) {
+    if (lastGroupOfName_.size() <= std::size_t(name))
+        lastGroupOfName_.resize(std::size_t(name) + 1, -1);
+    int& last = lastGroupOfName_[std::size_t(name)];
+    if (last >= 0 && groupDay_[std::size_t(last)] == day) return last;
     const qint64 pair = (qint64(name) << 32) | qint64(day);
-    if (const auto it = groups_.constFind(pair); it != groups_.cend()) return *it;
+    if (const auto it = groups_.constFind(pair); it != groups_.cend()) return last = *it;
     groupName_.push_back(name);
     groupDay_.push_back(day);
-    return *groups_.insert(pair, int(groupName_.size()) - 1);
+    return last = *groups_.insert(pair, int(groupName_.size()) - 1);
 }
 
 // ry read once in its natural order, each punch with a time numbered by its
 // day and name; then put group by group (a counting sort keeps ry's order
-// within a group).
+// within a group), so that each pass reads the times it writes in sequence
+// rather than scattered over the month.
 void PunchCollector::readPunches() {
     std::vector<int> groupOf;
     // ry's rowids run from 1 as the import writes it: the largest bounds the
@@ -199,9 +207,10 @@ void PunchCollector::readPunches() {
     for (const int g : groupOf) ++groupStart_[std::size_t(g) + 1];
     for (std::size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
     std::vector<qsizetype> next(groupStart_.begin(), groupStart_.end() - 1);
-    grouped_.resize(groupOf.size());
+    std::vector<StoredValue> grouped(times_.size());
     for (std::size_t i = 0; i < groupOf.size(); ++i)
-        grouped_[std::size_t(next[std::size_t(groupOf[i])]++)] = qsizetype(i);
+        grouped[std::size_t(next[std::size_t(groupOf[i])]++)] = std::move(times_[i]);
+    times_.swap(grouped);
 }
 
 qsizetype PunchCollector::rewrite(int shiftIndex) {
@@ -216,7 +225,7 @@ qsizetype PunchCollector::rewrite(int shiftIndex) {
         if (entry.pass != shiftIndex || entry.group < 0) continue;
         const auto g = std::size_t(entry.group);
         for (qsizetype p = groupStart_[g]; p < groupStart_[g + 1]; ++p)
-            rows.push_back({entry.dayOnly, entry.name, grouped_[std::size_t(p)]});
+            rows.push_back({entry.dayOnly, entry.name, p});
     }
 
     Transaction transaction(connection_);
@@ -229,10 +238,8 @@ qsizetype PunchCollector::rewrite(int shiftIndex) {
                 sqlite3_result_double(result, row.day);
             else if (col == 1)
                 nameValues_[std::size_t(row.name)].resultInto(result);
-            else if (col == 2)
-                times_[std::size_t(row.punch)].resultInto(result);
             else
-                sqlite3_result_null(result);
+                times_[std::size_t(row.punch)].resultInto(result);
         });
         Statement fill =
             connection_.prepare(QStringLiteral("insert into main.%1 (\"日期\", \"姓名\", \"时间\") "

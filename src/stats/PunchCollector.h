@@ -85,9 +85,10 @@ class PunchCollector {
     // Each distinct (name key, day key) of the entries and of ry, numbered.
     QHash<qint64, int> groups_;
     std::vector<int> groupName_, groupDay_;  // by group
-    std::vector<StoredValue> times_;         // of the punches kept, in ry's order
-    // Places in times_, group by group; group g's are grouped_[start[g] .. start[g + 1]).
-    std::vector<qsizetype> grouped_;
+    std::vector<int> lastGroupOfName_;       // by name key, -1 before its first
+    // The times of the punches kept, group by group, each group's in ry's
+    // order: group g's are times_[groupStart_[g] .. groupStart_[g + 1]).
+    std::vector<StoredValue> times_;
     std::vector<qsizetype> groupStart_;
     std::optional<CollectedRowsTable> table_;
     std::optional<std::pair<double, double>> scheduleDays_;

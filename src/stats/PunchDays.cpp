@@ -60,14 +60,12 @@ std::vector<bool> PunchCollector::beforeNoon() {
     }
     if (engine.empty()) return before;
     CollectedRowsTable punches(connection_.handle(), QStringLiteral("kq_ry_punches"),
-                               {ry_.dateType, ry_.nameType, ry_.timeType});
+                               {QStringLiteral("\"时间\" ") + ry_.timeType, QStringLiteral("grp")});
     punches.show(qsizetype(engine.size()), [&](qsizetype r, int col, sqlite3_context* result) {
-        if (col == 2)
+        if (col == 0)
             times_[std::size_t(engine[std::size_t(r)])].resultInto(result);
-        else if (col == 3)
-            sqlite3_result_int64(result, r);
         else
-            sqlite3_result_null(result);
+            sqlite3_result_int64(result, r);
     });
     forEachRow(
         connection_.handle(),
@@ -84,31 +82,53 @@ std::vector<bool> PunchCollector::beforeNoon() {
 // equal values).
 void PunchCollector::writeDays(const QString& table) {
     const std::vector<bool> before = beforeNoon();
-    const StatementHandle insert =
-        prepareRaw(connection_.handle(),
-                   QStringLiteral("insert into %1 values (?1, ?2, ?3, ?4, ?5, ?6)").arg(table));
-    const StoredValue none;
+    struct Day {
+        int group;
+        qint64 count[2];
+        const StoredValue* first[2];
+    };
+    std::vector<Day> days;
+    days.reserve(groupName_.size());
     for (std::size_t g = 0; g < groupName_.size(); ++g) {
         if (groupStart_[g] == groupStart_[g + 1]) continue;
-        qint64 count[2] = {0, 0};
-        const StoredValue* first[2] = {nullptr, nullptr};
+        Day day{int(g), {0, 0}, {nullptr, nullptr}};
         for (qsizetype p = groupStart_[g]; p < groupStart_[g + 1]; ++p) {
-            const auto punch = std::size_t(grouped_[std::size_t(p)]);
+            const auto punch = std::size_t(p);
             const int half = before[punch] ? 0 : 1;
-            ++count[half];
-            if (!first[half] || compareStored(times_[punch], *first[half]) < 0)
-                first[half] = &times_[punch];
+            ++day.count[half];
+            if (!day.first[half] || compareStored(times_[punch], *day.first[half]) < 0)
+                day.first[half] = &times_[punch];
         }
-        sqlite3_stmt* row = insert.get();
-        nameValues_[std::size_t(groupName_[g])].bindInto(row, 1);
-        dayValues_[std::size_t(groupDay_[g])].bindInto(row, 2);
-        sqlite3_bind_int64(row, 3, count[0]);
-        sqlite3_bind_int64(row, 4, count[1]);
-        (first[0] ? *first[0] : none).bindInto(row, 5);
-        (first[1] ? *first[1] : none).bindInto(row, 6);
-        if (sqlite3_step(row) != SQLITE_DONE) throwSqliteError(connection_.handle(), table);
-        sqlite3_reset(row);
+        days.push_back(day);
     }
+    CollectedRowsTable rows(
+        connection_.handle(), QStringLiteral("kq_punch_days"),
+        {QStringLiteral("name"), QStringLiteral("day"), QStringLiteral("am"), QStringLiteral("pm"),
+         QStringLiteral("amTime"), QStringLiteral("pmTime")});
+    rows.show(qsizetype(days.size()), [&](qsizetype r, int col, sqlite3_context* result) {
+        const Day& day = days[std::size_t(r)];
+        switch (col) {
+            case 0:
+                nameValues_[std::size_t(groupName_[std::size_t(day.group)])].resultInto(result);
+                break;
+            case 1:
+                dayValues_[std::size_t(groupDay_[std::size_t(day.group)])].resultInto(result);
+                break;
+            case 2:
+            case 3:
+                sqlite3_result_int64(result, day.count[col - 2]);
+                break;
+            default:
+                if (const StoredValue* first = day.first[col - 4])
+                    first->resultInto(result);
+                else
+                    sqlite3_result_null(result);
+                break;
+        }
+    });
+    forEachRow(connection_.handle(),
+               QStringLiteral("insert into %1 select * from %2").arg(table, rows.name()),
+               [](sqlite3_stmt*) {});
 }
 
 void PunchCollector::rewritePunchDays() {

@@ -1,11 +1,13 @@
 #include "stats/ScheduleFlattening.h"
 
+#include <sqlite3.h>
+
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "data/Error.h"
-#include "data/TableAppender.h"
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
+#include "stats/CollectedRowsTable.h"
 
 namespace kq {
 namespace {
@@ -76,17 +78,30 @@ std::vector<ScheduleEntry> flattenSchedule(Connection& connection) {
 void writeScheduleEntries(Connection& connection, const std::vector<ScheduleEntry>& entries) {
     Transaction transaction(connection);
     connection.execute(QStringLiteral("delete from yw"));
-    TableAppender yw(connection, tables::kScheduleEntries);
-    EntryDays days;
-    for (const ScheduleEntry& entry : entries) {
-        // The long date of the entry's day: the day itself, without a time.
-        const double day = datetime::fromDate(datetime::datePart(days(entry.date)));
-        yw.addNew();
-        yw.set(tables::kDate, Value::dateTime(day));
-        yw.set(tables::kName, entry.name);
-        yw.set(tables::kShiftCode, entry.code);
-        yw.update();
-    }
+    // The long date of each entry's day: the day itself, without a time.
+    std::vector<double> days(entries.size());
+    EntryDays entryDays;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        days[i] = datetime::roundToSecond(
+            datetime::fromDate(datetime::datePart(entryDays(entries[i].date))));
+    CollectedRowsTable rows(
+        connection.handle(), QStringLiteral("kq_schedule_entries"),
+        {QStringLiteral("day"), QStringLiteral("name"), QStringLiteral("code")});
+    QByteArray text;  // SQLite copies each text it is handed
+    rows.show(qsizetype(entries.size()), [&](qsizetype r, int col, sqlite3_context* result) {
+        const ScheduleEntry& entry = entries[std::size_t(r)];
+        if (col == 0) {
+            sqlite3_result_double(result, days[std::size_t(r)]);
+            return;
+        }
+        text = (col == 1 ? entry.name : entry.code).toUtf8();
+        sqlite3_result_text(result, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    });
+    Statement fill = connection.prepare(
+        QStringLiteral(
+            "insert into yw (\"日期\", \"姓名\", \"班次\") select day, name, code from ") +
+        rows.name());
+    fill.step();
     transaction.commit();
 }
 

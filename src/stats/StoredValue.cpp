@@ -147,14 +147,18 @@ int StoredValueKeys::add(sqlite3_value* value) {
     const int type = sqlite3_value_type(value);
     if (type == SQLITE_NULL) return -1;
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-        const auto [it, added] = numbers_.try_emplace(numberOf(value, type), count_);
+        const long double number = numberOf(value, type);
+        if (lastNumberKey_ >= 0 && number == lastNumber_) return lastNumberKey_;
+        const auto [it, added] = numbers_.try_emplace(number, count_);
         if (added) ++count_;
+        lastNumber_ = number;
+        lastNumberKey_ = it->second;
         return it->second;
     }
-    QHash<QByteArray, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
-    const QByteArray bytes = bytesOf(value, type);
+    QHash<Bytes, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
+    const Bytes bytes{bytesOf(value, type)};
     if (const auto it = map.constFind(bytes); it != map.cend()) return *it;
-    map.insert(QByteArray(bytes.constData(), bytes.size()), count_);
+    map.insert(Bytes{QByteArray(bytes.bytes.constData(), bytes.bytes.size())}, count_);
     return count_++;
 }
 
@@ -169,8 +173,8 @@ int StoredValueKeys::find(sqlite3_value* value) const {
         lastNumberKey_ = it == numbers_.end() ? -1 : it->second;
         return lastNumberKey_;
     }
-    const QHash<QByteArray, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
-    return map.value(bytesOf(value, type), -1);
+    const QHash<Bytes, int>& map = type == SQLITE_TEXT ? texts_ : blobs_;
+    return map.value(Bytes{bytesOf(value, type)}, -1);
 }
 
 }  // namespace kq

@@ -46,9 +46,20 @@ class StoredValueKeys {
     // ry is mostly in date order: the day of a punch is most often the last one's.
     mutable long double lastNumber_ = 0;
     mutable int lastNumberKey_ = -2;
+    // Bytes keyed with a hash cheaper than Qt's general one: a run looks up
+    // every punch's name, and the keys are short.
+    struct Bytes {
+        QByteArray bytes;
+        friend bool operator==(const Bytes&, const Bytes&) = default;
+        friend std::size_t qHash(const Bytes& key, std::size_t seed) noexcept {
+            quint64 hash = 14695981039346656037ull ^ seed;  // FNV-1a, 64 bits
+            for (const char c : key.bytes) hash = (hash ^ quint8(c)) * 1099511628211ull;
+            return std::size_t(hash);
+        }
+    };
     std::unordered_map<long double, int> numbers_;  // long double holds every int64 and double
-    QHash<QByteArray, int> texts_;
-    QHash<QByteArray, int> blobs_;
+    QHash<Bytes, int> texts_;
+    QHash<Bytes, int> blobs_;
 };
 
 }  // namespace kq

@@ -35,6 +35,8 @@ class Statement {
     QString columnName(int i) const;
     bool columnIsDateTime(int i) const;
     Value column(int i) const;
+    // For bulk reads that look at the stored values before making Values of them.
+    sqlite3_stmt* handle() const { return stmt_; }
 
   private:
     sqlite3* db_;

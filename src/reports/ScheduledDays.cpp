@@ -1,5 +1,7 @@
 #include "reports/ScheduledDays.h"
 
+#include <sqlite3.h>
+
 #include <QHash>
 #include <algorithm>
 #include <utility>
@@ -84,6 +86,81 @@ void bindRange(Statement& s, double from, double to, const QString& name) {
     if (!name.isEmpty()) s.bind(3, name);
 }
 
+// ry grouped by name and day as ry_days is, with the window marks: read
+// raw, as ry is the month's largest table, names told apart once each.
+void readMarkedPunchDays(Connection& connection, double first, double last, const QString& name,
+                         const shifts::WindowTimes& times,
+                         QMultiHash<std::pair<QString, double>, PunchDay>& punchDays) {
+    const auto limits = windowLimits(times);
+    Statement s = connection.prepare(
+        QStringLiteral("select 姓名, 日期, 时间 from ry where 日期 >= ?1 and 日期 <= ?2%1 "
+                       "and 时间 is not null and 时间 <> ''")
+            .arg(nameClause(name)));
+    bindRange(s, first, last + 1, name);
+    sqlite3_stmt* row = s.handle();
+    const bool timeIsDateTime = s.columnIsDateTime(2);
+    // Names by their bytes, then by their text: bytes that read as the same
+    // text are the same name, as for the other reports.
+    QHash<QByteArray, int> nameOfBytes;
+    QHash<QString, int> nameOfText;
+    std::vector<QString> names;
+    struct Last {
+        double day;
+        int group;
+    };
+    std::vector<Last> lastOfName;  // ry is mostly in date order
+    QHash<std::pair<int, double>, int> groupOf;
+    std::vector<std::pair<int, double>> keys;
+    std::vector<PunchDay> groups;
+    while (s.step()) {
+        const int nameType = sqlite3_column_type(row, 0);
+        const int dayType = sqlite3_column_type(row, 1);
+        if ((nameType != SQLITE_TEXT && nameType != SQLITE_BLOB) ||
+            (dayType != SQLITE_INTEGER && dayType != SQLITE_FLOAT))
+            continue;
+        const double day = sqlite3_column_double(row, 1);
+        if (day < first || day > last + 1) continue;
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, 0));
+        const QByteArray bytes = QByteArray::fromRawData(text, sqlite3_column_bytes(row, 0));
+        auto bytesIt = nameOfBytes.constFind(bytes);
+        if (bytesIt == nameOfBytes.cend()) {
+            const QString nameText = QString::fromUtf8(bytes);
+            auto textIt = nameOfText.constFind(nameText);
+            if (textIt == nameOfText.cend()) {
+                textIt = nameOfText.insert(nameText, int(names.size()));
+                names.push_back(nameText);
+                lastOfName.push_back({0, -1});
+            }
+            bytesIt = nameOfBytes.insert(QByteArray(text, bytes.size()), *textIt);
+        }
+        const int nameKey = *bytesIt;
+        Last& last = lastOfName[std::size_t(nameKey)];
+        if (last.group < 0 || last.day != day) {
+            const std::pair key(nameKey, day);
+            auto it = groupOf.constFind(key);
+            if (it == groupOf.cend()) {
+                it = groupOf.insert(key, int(groups.size()));
+                groups.emplace_back();
+                keys.push_back(key);
+            }
+            last = {day, *it};
+        }
+        PunchDay& d = groups[std::size_t(last.group)];
+        const Value time = sqlite3_column_type(row, 2) == SQLITE_INTEGER ||
+                                   sqlite3_column_type(row, 2) == SQLITE_FLOAT
+                               ? (timeIsDateTime ? Value::dateTime(sqlite3_column_double(row, 2))
+                                                 : Value::number(sqlite3_column_double(row, 2)))
+                               : s.column(2);
+        const bool morning = compareTime(time, 0.5) < 0;
+        Value& earliest = morning ? d.amTime : d.pmTime;
+        if (earliest.isNull() || earlier(time, earliest)) earliest = time;
+        (morning ? d.am : d.pm) += 1;
+        (morning ? d.amInside : d.pmInside) |= insideBits(time, limits);
+    }
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        punchDays.insert({names[std::size_t(keys[g].first)], keys[g].second}, groups[g]);
+}
+
 }  // namespace
 
 ScheduledRange readScheduledRange(Connection& connection, const QDate& from, const QDate& to,
@@ -107,26 +184,7 @@ ScheduledRange readScheduledRange(Connection& connection, const QDate& from, con
                               s.column(4), s.column(5)});
         }
     } else {
-        const auto limits = windowLimits(*times);
-        QHash<std::pair<QString, double>, PunchDay> grouped;
-        Statement s = connection.prepare(
-            QStringLiteral("select 姓名, 日期, 时间 from ry where 日期 >= ?1 and 日期 <= ?2%1 "
-                           "and 时间 is not null and 时间 <> ''")
-                .arg(nameClause(name)));
-        bindRange(s, first, last + 1, name);
-        while (s.step()) {
-            double day = 0;
-            if (!isText(s.column(0)) || !numberIn(s.column(1), first, last + 1, &day)) continue;
-            const Value time = s.column(2);
-            PunchDay& d = grouped[{s.column(0).toText(), day}];
-            const bool morning = compareTime(time, 0.5) < 0;
-            Value& earliest = morning ? d.amTime : d.pmTime;
-            if (earliest.isNull() || earlier(time, earliest)) earliest = time;
-            (morning ? d.am : d.pm) += 1;
-            (morning ? d.amInside : d.pmInside) |= insideBits(time, limits);
-        }
-        for (auto it = grouped.cbegin(); it != grouped.cend(); ++it)
-            punchDays.insert(it.key(), it.value());
+        readMarkedPunchDays(connection, first, last, name, *times, punchDays);
     }
 
     ScheduledRange range;

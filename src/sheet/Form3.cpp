@@ -12,6 +12,7 @@
 
 #include "app/SpreadsheetLauncher.h"
 #include "controls/BusyCursor.h"
+#include "controls/ColumnFit.h"
 #include "controls/HandlerGuard.h"
 #include "controls/MessageBox.h"
 #include "controls/WindowStyle.h"
@@ -56,7 +57,6 @@ Form3::Form3(QWidget* owner)
     Grid1->setAccessibleName(QStringLiteral("考勤月报"));
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Rows of one line each: fixed heights spare measuring two thousand rows.
     Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 8);
@@ -86,6 +86,7 @@ Form3::~Form3() = default;
 void Form3::showSheet(kq::reports::AttendanceSheet sheet) {
     Label1->setText(kq::reports::sheetTitle(sheet));
     model_->setSheet(std::move(sheet));
+    kq::ui::fitColumnsToTexts(*Grid1);
 }
 
 const kq::reports::AttendanceSheet& Form3::sheet() const { return model_->sheet(); }

@@ -138,16 +138,45 @@ struct OpenTable {
     bool pendingBlank = false;  // a run of layout white space before the next text
     qsizetype trailingBlanks = 0;
     std::vector<int> busyUntil;  // per column, the last row a cell above spans
+    std::size_t rowCells = 0;    // the most cells a row has had: room made at once
     SheetRow current;
 };
 
-int spanOf(const xmlChar** attributes, const char* name, int limit) {
+struct Spans {
+    int columns = 1, rows = 1;
+};
+
+// A cell's colspan and rowspan; a page's cells carry many other attributes.
+Spans spansOf(const xmlChar** attributes) {
+    Spans spans;
     for (const xmlChar** a = attributes; a && a[0]; a += 2) {
-        if (std::strcmp(reinterpret_cast<const char*>(a[0]), name) != 0 || !a[1]) continue;
+        const char* name = reinterpret_cast<const char*>(a[0]);
+        if ((name[0] != 'c' && name[0] != 'r') || !a[1]) continue;
+        int* span = !std::strcmp(name, "colspan")   ? &spans.columns
+                    : !std::strcmp(name, "rowspan") ? &spans.rows
+                                                    : nullptr;
+        if (!span) continue;
         const int value = QByteArray(reinterpret_cast<const char*>(a[1])).trimmed().toInt();
-        return std::clamp(value, 1, limit);
+        *span = std::clamp(value, 1, span == &spans.columns ? 1000 : 65534);
     }
-    return 1;
+    return spans;
+}
+
+// The few elements a table is read by; libxml2 gives names in lower case.
+enum class Element { Other, Table, Row, Cell, Break };
+
+Element elementOf(const char* name) {
+    switch (name[0]) {
+        case 't':
+            if (name[1] == 'r' && !name[2]) return Element::Row;
+            if ((name[1] == 'd' || name[1] == 'h') && !name[2]) return Element::Cell;
+            if (!std::strcmp(name, "table")) return Element::Table;
+            return Element::Other;
+        case 'b':
+            return name[1] == 'r' && !name[2] ? Element::Break : Element::Other;
+        default:
+            return Element::Other;
+    }
 }
 
 class TableCollector {
@@ -159,22 +188,24 @@ class TableCollector {
     xmlParserCtxtPtr context = nullptr;
 
     void start(const char* name, const xmlChar** attributes) {
-        if (!std::strcmp(name, "table")) {
+        const Element element = elementOf(name);
+        if (element == Element::Table) {
             open_.push_back({});
             open_.back().table = tables_++;
             handOn([&] { choice_.opened(); });
             return;
         }
-        if (open_.empty()) return;
+        if (open_.empty() || element == Element::Other) return;
         OpenTable& t = open_.back();
-        if (!std::strcmp(name, "tr")) {
+        if (element == Element::Row) {
             endRow(t);
             beginRow(t);
-        } else if (!std::strcmp(name, "td") || !std::strcmp(name, "th")) {
+        } else if (element == Element::Cell) {
             if (!t.inRow) beginRow(t);
             endCell(t);
-            beginCell(t, spanOf(attributes, "colspan", 1000), spanOf(attributes, "rowspan", 65534));
-        } else if (!std::strcmp(name, "br") && t.inCell) {
+            const Spans spans = spansOf(attributes);
+            beginCell(t, spans.columns, spans.rows);
+        } else if (t.inCell) {  // a line break
             t.pendingBlank = false;
             t.text.chop(t.trailingBlanks);
             t.trailingBlanks = 0;
@@ -185,15 +216,22 @@ class TableCollector {
     void end(const char* name) {
         if (open_.empty()) return;
         OpenTable& t = open_.back();
-        if (!std::strcmp(name, "table")) {
-            endRow(t);
-            const std::size_t table = t.table;
-            open_.pop_back();
-            handOn([&] { choice_.closed(table); });
-        } else if (!std::strcmp(name, "tr")) {
-            endRow(t);
-        } else if (!std::strcmp(name, "td") || !std::strcmp(name, "th")) {
-            endCell(t);
+        switch (elementOf(name)) {
+            case Element::Table: {
+                endRow(t);
+                const std::size_t table = t.table;
+                open_.pop_back();
+                handOn([&] { choice_.closed(table); });
+                break;
+            }
+            case Element::Row:
+                endRow(t);
+                break;
+            case Element::Cell:
+                endCell(t);
+                break;
+            default:
+                break;
         }
     }
 
@@ -254,12 +292,14 @@ class TableCollector {
         t.column = 0;
         t.current = SheetRow();
         t.current.index = t.row;
+        t.current.cells.reserve(t.rowCells);
     }
 
     void endRow(OpenTable& t) {
         endCell(t);
         if (!t.inRow) return;
         t.inRow = false;
+        t.rowCells = std::max(t.rowCells, t.current.cells.size());
         if (!t.current.cells.empty()) handOn([&] { choice_.row(t.table, std::move(t.current)); });
         t.current = SheetRow();
     }
@@ -274,7 +314,7 @@ class TableCollector {
         t.cellColumn = t.column;
         t.colspan = colspan;
         t.rowspan = rowspan;
-        t.text.clear();
+        t.text.resize(0);  // keeps its room for the next cell
         t.pendingBlank = false;
         t.trailingBlanks = 0;
     }

@@ -1,5 +1,7 @@
 #include "import/NewTable.h"
 
+#include <sqlite3.h>
+
 #include <cmath>
 
 #include "data/Connection.h"
@@ -9,6 +11,8 @@ namespace kq {
 namespace {
 
 using columns::ColumnType;
+
+constexpr std::size_t kBatchRows = 4096;
 
 // A text as SQLite gives it back: stored as UTF-8, an unpaired surrogate
 // cannot survive the trip.
@@ -30,14 +34,17 @@ NewTable::NewTable(Connection& connection, const QString& table, const QStringLi
     for (qsizetype c = 0; c < names.size(); ++c) {
         definitions << quoteIdentifier(names[c]) + QLatin1Char(' ') +
                            columns::declaredType(types_[std::size_t(c)]);
-        parameters << QStringLiteral("?%1").arg(c + 1);
+        parameters << QStringLiteral("c%1").arg(c + 1);
     }
     connection.executeNative(
         QStringLiteral("create table %1 (%2)")
             .arg(quoteIdentifier(table), definitions.join(QStringLiteral(", "))));
-    insert_.emplace(connection.prepare(
-        QStringLiteral("insert into %1 values (%2)")
-            .arg(quoteIdentifier(table), parameters.join(QStringLiteral(", ")))));
+    // Untyped: the values reach the table as they would bound, and take its
+    // columns' affinities there.
+    waiting_.emplace(connection.handle(), QStringLiteral("kq_new_rows"), parameters);
+    insert_.emplace(connection.prepare(QStringLiteral("insert into %1 select * from %2")
+                                           .arg(quoteIdentifier(table), waiting_->name())));
+    waitingValues_.reserve(kBatchRows * types_.size());
     if (gatherRows) {
         gathered_ = std::make_shared<RowSet>();
         gathered_->columns = names;
@@ -46,13 +53,39 @@ NewTable::NewTable(Connection& connection, const QString& table, const QStringLi
 
 void NewTable::insert(const SheetRow* row) {
     for (std::size_t c = 0; c < types_.size(); ++c) {
-        const Value value = columns::valueOf(row ? row->at(int(c)) : nullptr, types_[c]);
-        insert_->bind(int(c) + 1, value);
-        if (gathered_) gather(value, types_[c]);
+        waitingValues_.push_back(columns::valueOf(row ? row->at(int(c)) : nullptr, types_[c]));
+        if (gathered_) gather(waitingValues_.back(), types_[c]);
     }
+    ++rows_;
+    if (waitingValues_.size() >= kBatchRows * types_.size()) store();
+}
+
+void NewTable::finish() { store(); }
+
+void NewTable::store() {
+    if (waitingValues_.empty() || types_.empty()) return;
+    const std::size_t columns = types_.size();
+    waiting_->show(qsizetype(waitingValues_.size() / columns), [&](qsizetype r, int c,
+                                                                   sqlite3_context* result) {
+        const Value& value = waitingValues_[std::size_t(r) * columns + std::size_t(c)];
+        switch (value.type()) {
+            case Value::Type::Null:
+                sqlite3_result_null(result);
+                break;
+            case Value::Type::Number:
+            case Value::Type::DateTime:
+                sqlite3_result_double(result, value.toDouble());
+                break;
+            case Value::Type::Text:
+                utf8_ = value.textValue().toUtf8();
+                sqlite3_result_text(result, utf8_.constData(), int(utf8_.size()), SQLITE_TRANSIENT);
+                break;
+        }
+    });
     insert_->step();
     insert_->reset();
-    ++rows_;
+    waiting_->show(0, {});
+    waitingValues_.clear();
 }
 
 // What the column gives back for the value bound: REAL and DATETIME hold

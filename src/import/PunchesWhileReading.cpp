@@ -182,6 +182,7 @@ std::optional<ImportedRows> importPunchesWhileReading(Connection& connection, co
         }
         if ((numbers && !numbers->decidedAsAllRowsDecide()) || !facts.typesAsAllRowsType())
             return std::nullopt;
+        written.finish();
         transaction.commit();
         return ImportedRows{written.rowCount(), std::move(written).gatheredRows()};
     } catch (const ReadingFailed& failed) {

@@ -30,6 +30,7 @@ ImportedRows writeTable(Connection& connection, const QString& table, const Chec
         written.insert(&row);
         next = row.index + 1;
     }
+    written.finish();
     transaction.commit();
     return {written.rowCount(), std::move(written).gatheredRows()};
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "stats/CollectedRowsTable.h"
+#include "data/InMemoryTable.h"
 #include "stats/ScheduleFlattening.h"
 #include "stats/StoredValue.h"
 
@@ -90,7 +90,7 @@ class PunchCollector {
     // order: group g's are times_[groupStart_[g] .. groupStart_[g + 1]).
     std::vector<StoredValue> times_;
     std::vector<qsizetype> groupStart_;
-    std::optional<CollectedRowsTable> table_;
+    std::optional<InMemoryTable> table_;
     std::optional<std::pair<double, double>> scheduleDays_;
     bool readRy_ = false;
     std::vector<qint64> punchesInDays_;  // by name key

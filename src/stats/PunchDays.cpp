@@ -59,8 +59,8 @@ std::vector<bool> PunchCollector::beforeNoon() {
                 time.type == SQLITE_INTEGER ? (long double)time.integer < noon : time.real < noon;
     }
     if (engine.empty()) return before;
-    CollectedRowsTable punches(connection_.handle(), QStringLiteral("kq_ry_punches"),
-                               {QStringLiteral("\"时间\" ") + ry_.timeType, QStringLiteral("grp")});
+    InMemoryTable punches(connection_.handle(), QStringLiteral("kq_ry_punches"),
+                          {QStringLiteral("\"时间\" ") + ry_.timeType, QStringLiteral("grp")});
     punches.show(qsizetype(engine.size()), [&](qsizetype r, int col, sqlite3_context* result) {
         if (col == 0)
             times_[std::size_t(engine[std::size_t(r)])].resultInto(result);
@@ -101,10 +101,9 @@ void PunchCollector::writeDays(const QString& table) {
         }
         days.push_back(day);
     }
-    CollectedRowsTable rows(
-        connection_.handle(), QStringLiteral("kq_punch_days"),
-        {QStringLiteral("name"), QStringLiteral("day"), QStringLiteral("am"), QStringLiteral("pm"),
-         QStringLiteral("amTime"), QStringLiteral("pmTime")});
+    InMemoryTable rows(connection_.handle(), QStringLiteral("kq_punch_days"),
+                       {QStringLiteral("name"), QStringLiteral("day"), QStringLiteral("am"),
+                        QStringLiteral("pm"), QStringLiteral("amTime"), QStringLiteral("pmTime")});
     rows.show(qsizetype(days.size()), [&](qsizetype r, int col, sqlite3_context* result) {
         const Day& day = days[std::size_t(r)];
         switch (col) {

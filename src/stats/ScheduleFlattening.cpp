@@ -5,9 +5,9 @@
 #include "data/Connection.h"
 #include "data/DateTimeText.h"
 #include "data/Error.h"
+#include "data/InMemoryTable.h"
 #include "data/TableCatalogue.h"
 #include "import/WorkbookImport.h"
-#include "stats/CollectedRowsTable.h"
 
 namespace kq {
 namespace {
@@ -84,9 +84,8 @@ void writeScheduleEntries(Connection& connection, const std::vector<ScheduleEntr
     for (std::size_t i = 0; i < entries.size(); ++i)
         days[i] = datetime::roundToSecond(
             datetime::fromDate(datetime::datePart(entryDays(entries[i].date))));
-    CollectedRowsTable rows(
-        connection.handle(), QStringLiteral("kq_schedule_entries"),
-        {QStringLiteral("day"), QStringLiteral("name"), QStringLiteral("code")});
+    InMemoryTable rows(connection.handle(), QStringLiteral("kq_schedule_entries"),
+                       {QStringLiteral("day"), QStringLiteral("name"), QStringLiteral("code")});
     QByteArray text;  // SQLite copies each text it is handed
     rows.show(qsizetype(entries.size()), [&](qsizetype r, int col, sqlite3_context* result) {
         const ScheduleEntry& entry = entries[std::size_t(r)];

@@ -62,17 +62,7 @@ void RowsInBackground::hand(std::vector<SheetRow>&& batch) {
 
 bool RowsInBackground::next(std::vector<SheetRow>& batch) {
     std::unique_lock lock(mutex_);
-    if (!batch.empty() && !done_) {
-        if (waiting_.empty()) {
-            // The reader is behind: it is the one to spare, and this thread
-            // would only wait.
-            lock.unlock();
-            batch = {};
-            lock.lock();
-        } else {
-            spent_.push_back(std::move(batch));
-        }
-    }
+    if (!batch.empty() && !done_) spent_.push_back(std::move(batch));
     changed_.wait(lock, [this] { return done_ || !waiting_.empty(); });
     if (waiting_.empty()) {
         if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));

@@ -28,9 +28,9 @@ class RowsInBackground {
 
     // The next batch of rows, in the order read gave them; false when all
     // are taken. What read threw is thrown here, once the rows it gave
-    // before are taken. The rows batch held before are freed by whichever
-    // thread is ahead: by the reading thread, which made them (they do not
-    // contend with it for its heap), unless it is the one the other waits for.
+    // before are taken. The rows batch held before go back to the reading
+    // thread, which made them: freed there, they do not contend with it
+    // for its heap.
     bool next(std::vector<SheetRow>& batch);
 
   private:

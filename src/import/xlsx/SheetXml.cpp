@@ -87,6 +87,7 @@ bool parseNumber(std::string_view raw, double& v, const RawCell& cell) {
 
 Cell makeCell(RawCell& raw, const SheetContext& context) {
     if (!raw.hasValue) return {};
+    if (raw.inlineValue && raw.type != "inlineStr") raw.value = raw.inlineText.toStdString();
     if (raw.type == "s") {
         if (raw.value.empty()) return {};  // <v/>: nothing was stored
         const std::string_view s = trimmed(raw.value);
@@ -232,7 +233,8 @@ void readSheetXml(QIODevice& part, const QString& partName, const SheetContext& 
                         raw.inlineValue = false;
                     } else if (xml.isStart("is") && !xml.selfClosing()) {
                         raw.inlineText = inlineText(xml);
-                        raw.value = raw.inlineText.toStdString();
+                        raw.value
+                            .clear();  // made from the text if a type other than inlineStr asks
                         raw.hasValue = raw.inlineValue = true;
                     }
                 }

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "import/workbook/FormatProblem.h"
+#include "import/xlsx/ReadAhead.h"
 #include "import/xlsx/SheetXml.h"
 #include "import/xlsx/XmlPart.h"
 #include "import/xlsx/ZipArchive.h"
@@ -165,8 +166,8 @@ void XlsxWorkbook::readStyles(const QString& part) {
 
 void XlsxWorkbook::readSheet(int index, const RowSink& sink) {
     const QString& part = sheets_.at(std::size_t(index)).part;
-    const auto device = zip_->open(part, kPartLimit);
-    readSheetXml(*device, part, SheetContext{sst_, xfKinds_, date1904_}, sink);
+    ReadAhead device(zip_->open(part, kPartLimit));
+    readSheetXml(device, part, SheetContext{sst_, xfKinds_, date1904_}, sink);
 }
 
 }  // namespace kq

@@ -1,5 +1,6 @@
 #include "import/xlsx/XmlScanner.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "import/workbook/FormatProblem.h"
@@ -74,12 +75,26 @@ bool XmlScanner::fill() {
     return true;
 }
 
+namespace {
+
+// memchr, looking at the first bytes itself: in a sheet the next '<' or '>'
+// is mostly a few bytes on, nearer than a call to the library pays for.
+const char* findByte(const char* from, char c, std::size_t length) {
+    const std::size_t near = std::min<std::size_t>(length, 16);
+    for (std::size_t i = 0; i < near; ++i)
+        if (from[i] == c) return from + i;
+    if (near == length) return nullptr;
+    return static_cast<const char*>(std::memchr(from + near, c, length - near));
+}
+
+}  // namespace
+
 // The offset (from pos_) of c at or after `from`, reading on as needed.
 std::size_t XmlScanner::find(char c, std::size_t from) {
     for (;;) {
         if (pos_ + from < end_) {
-            const void* hit = std::memchr(buffer_.data() + pos_ + from, c, end_ - pos_ - from);
-            if (hit) return std::size_t(static_cast<const char*>(hit) - buffer_.data()) - pos_;
+            const char* hit = findByte(buffer_.data() + pos_ + from, c, end_ - pos_ - from);
+            if (hit) return std::size_t(hit - buffer_.data()) - pos_;
             from = end_ - pos_;
         }
         if (!fill()) fail();
@@ -101,10 +116,10 @@ XmlScanner::Token XmlScanner::next() {
         // Text between tags outside elementText() is layout or ignored content.
         std::size_t lt;
         for (;;) {
-            const void* hit =
-                pos_ < end_ ? std::memchr(buffer_.data() + pos_, '<', end_ - pos_) : nullptr;
+            const char* hit =
+                pos_ < end_ ? findByte(buffer_.data() + pos_, '<', end_ - pos_) : nullptr;
             if (hit) {
-                lt = std::size_t(static_cast<const char*>(hit) - buffer_.data()) - pos_;
+                lt = std::size_t(hit - buffer_.data()) - pos_;
                 break;
             }
             pos_ = end_;
@@ -190,11 +205,11 @@ std::string_view XmlScanner::attribute(std::string_view name) const {
 void XmlScanner::appendDecoded(std::string& out, std::size_t from, std::size_t to) {
     const char* p = buffer_.data() + pos_;
     for (std::size_t i = from; i < to;) {
-        const char* amp = static_cast<const char*>(std::memchr(p + i, '&', to - i));
+        const char* amp = findByte(p + i, '&', to - i);
         const std::size_t stop = amp ? std::size_t(amp - p) : to;
         appendXmlLineEnds(out, p + i, stop - i);
         if (!amp) break;
-        const char* semi = static_cast<const char*>(std::memchr(p + stop, ';', to - stop));
+        const char* semi = findByte(p + stop, ';', to - stop);
         if (!semi) fail();
         const std::string_view entity(p + stop + 1, std::size_t(semi - p) - stop - 1);
         if (entity == "lt") {

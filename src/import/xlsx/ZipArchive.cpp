@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "import/workbook/FormatProblem.h"
+#include "import/xlsx/ReadAhead.h"
 
 namespace kq::xlsx {
 namespace {
@@ -45,8 +46,9 @@ qint64 ZipPart::fail(const QString& why) {
 }
 
 QString readFailure(const QIODevice& device) {
-    const auto* part = dynamic_cast<const ZipPart*>(&device);
-    return part ? part->failure() : QString();
+    if (const auto* part = dynamic_cast<const ZipPart*>(&device)) return part->failure();
+    if (const auto* ahead = dynamic_cast<const ReadAhead*>(&device)) return ahead->failure();
+    return {};
 }
 
 ZipArchive::ZipArchive(const QByteArray& data) : data_(data) {

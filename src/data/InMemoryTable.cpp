@@ -1,4 +1,4 @@
-#include "stats/CollectedRowsTable.h"
+#include "data/InMemoryTable.h"
 
 #include <sqlite3.h>
 
@@ -12,11 +12,11 @@ struct Cursor : sqlite3_vtab_cursor {
 };
 
 struct Table : sqlite3_vtab {
-    const CollectedRowsTable* rows = nullptr;
+    const InMemoryTable* rows = nullptr;
 };
 
 int connect(sqlite3* db, void* aux, int, const char* const*, sqlite3_vtab** out, char**) {
-    const auto* rows = static_cast<const CollectedRowsTable*>(aux);
+    const auto* rows = static_cast<const InMemoryTable*>(aux);
     const int rc = sqlite3_declare_vtab(db, rows->schema().constData());
     if (rc != SQLITE_OK) return rc;
     auto* table = new Table{};
@@ -55,7 +55,7 @@ int nextRow(sqlite3_vtab_cursor* cursor) {
     return SQLITE_OK;
 }
 
-const CollectedRowsTable& rowsOf(sqlite3_vtab_cursor* cursor) {
+const InMemoryTable& rowsOf(sqlite3_vtab_cursor* cursor) {
     return *static_cast<Table*>(cursor->pVtab)->rows;
 }
 
@@ -95,7 +95,7 @@ const sqlite3_module kModule = makeModule();
 
 }  // namespace
 
-CollectedRowsTable::CollectedRowsTable(sqlite3* db, QString name, const QStringList& columns)
+InMemoryTable::InMemoryTable(sqlite3* db, QString name, const QStringList& columns)
     : db_(db), name_(std::move(name)) {
     schema_ =
         (QStringLiteral("create table x(") + columns.join(QLatin1Char(',')) + QLatin1Char(')'))
@@ -105,12 +105,12 @@ CollectedRowsTable::CollectedRowsTable(sqlite3* db, QString name, const QStringL
         throwSqliteError(db_, QStringLiteral("create module ") + name_);
 }
 
-CollectedRowsTable::~CollectedRowsTable() {
+InMemoryTable::~InMemoryTable() {
     // A null module drops the registration and the table with it.
     sqlite3_create_module_v2(db_, name_.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
-void CollectedRowsTable::show(qsizetype rows, Cell cell) {
+void InMemoryTable::show(qsizetype rows, Cell cell) {
     rows_ = rows;
     cell_ = std::move(cell);
 }

@@ -13,7 +13,7 @@ namespace kq {
 // Rows held in memory, offered to SQL as a table, so that "insert ...
 // select" moves them at the engine's own pace instead of one bound statement
 // per row. Registered on the connection under its name for the object's life.
-class CollectedRowsTable {
+class InMemoryTable {
   public:
     // Writes column col of row row into the result.
     using Cell = std::function<void(qsizetype row, int col, sqlite3_context* result)>;
@@ -21,10 +21,10 @@ class CollectedRowsTable {
     // columns: the table's column definitions, as in "create table"
     // ("\"日期\" DATETIME"); a declared type gives its column the affinity
     // it has in comparisons.
-    CollectedRowsTable(sqlite3* db, QString name, const QStringList& columns);
-    ~CollectedRowsTable();
-    CollectedRowsTable(const CollectedRowsTable&) = delete;
-    CollectedRowsTable& operator=(const CollectedRowsTable&) = delete;
+    InMemoryTable(sqlite3* db, QString name, const QStringList& columns);
+    ~InMemoryTable();
+    InMemoryTable(const InMemoryTable&) = delete;
+    InMemoryTable& operator=(const InMemoryTable&) = delete;
 
     const QString& name() const { return name_; }
     const QByteArray& schema() const { return schema_; }

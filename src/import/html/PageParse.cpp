@@ -284,17 +284,13 @@ void ignoreMessage(void*, const char*, ...) {}
 
 }  // namespace
 
-PageParse::PageParse(QByteArray utf8) : utf8_(std::move(utf8)) {
+PageParse::PageParse(QByteArray utf8) : utf8_(std::move(utf8)), batches_(kBatchesAhead) {
     xmlInitParser();  // once, before any thread parses
     thread_ = std::thread([this] { run(); });
 }
 
 PageParse::~PageParse() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopped_ = true;
-    }
-    changed_.notify_all();
+    batches_.stop();
     thread_.join();
 }
 
@@ -336,45 +332,16 @@ void PageParse::run() {
     } catch (...) {
         problem = QStringLiteral("内存不足，无法读取");
     }
-    {
-        const std::lock_guard lock(mutex_);
-        done_ = true;
-        problem_ = problem;
-    }
-    changed_.notify_all();
+    problem_ = problem;
+    batches_.finish();
 }
 
 bool PageParse::hand(ParsedBatch& batch) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return stopped_ || ready_.size() < kBatchesAhead; });
-    if (stopped_) return false;
-    ready_.push_back(std::move(batch));
-    batch = ParsedBatch();
-    if (!spare_.empty()) {
-        batch = std::move(spare_.back());
-        spare_.pop_back();
-    }
-    lock.unlock();
-    changed_.notify_all();
-    batch.clear();
+    if (!batches_.give(batch)) return false;
+    batch.clear();  // a batch taken before, its room kept
     return true;
 }
 
-bool PageParse::next(ParsedBatch& batch) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return done_ || !ready_.empty(); });
-    if (ready_.empty()) return false;
-    spare_.push_back(std::move(batch));
-    batch = std::move(ready_.front());
-    ready_.pop_front();
-    lock.unlock();
-    changed_.notify_all();
-    return true;
-}
-
-QString PageParse::problem() const {
-    const std::lock_guard lock(mutex_);
-    return problem_;
-}
+bool PageParse::next(ParsedBatch& batch) { return batches_.take(batch); }
 
 }  // namespace kq::html

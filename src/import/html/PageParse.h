@@ -2,12 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "import/workbook/HandOver.h"
 
 namespace kq::html {
 
@@ -52,7 +51,7 @@ class PageParse {
     bool next(ParsedBatch& batch);
     // Once next() has given false: why the page could not be read whole
     // (too many rows or columns), or empty.
-    QString problem() const;
+    QString problem() const { return problem_; }
 
   private:
     friend class TableCollector;
@@ -61,12 +60,8 @@ class PageParse {
     void run();
 
     QByteArray utf8_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<ParsedBatch> ready_;
-    std::vector<ParsedBatch> spare_;
-    bool done_ = false, stopped_ = false;
-    QString problem_;
+    HandOver<ParsedBatch> batches_;
+    QString problem_;  // kept before the batches finish
     std::thread thread_;
 };
 

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <condition_variable>
-#include <deque>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "import/workbook/Cell.h"
+#include "import/workbook/HandOver.h"
 
 namespace kq {
 
@@ -37,15 +35,9 @@ class RowsInBackground {
     struct Abandoned {};  // unwinds the reader when nobody takes its rows
 
     void run(const std::function<void(const RowSink&)>& read);
-    void hand(std::vector<SheetRow>&& batch);
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<SheetRow>> waiting_;
-    std::vector<std::vector<SheetRow>> spent_;  // taken and done with
-    bool done_ = false;
-    bool abandoned_ = false;
-    std::exception_ptr failure_;
+    HandOver<std::vector<SheetRow>> batches_{8};
+    std::exception_ptr failure_;  // what read threw, kept before the batches finish
     std::thread thread_;
 };
 

@@ -2,12 +2,11 @@
 
 #include <QIODevice>
 #include <QString>
-#include <condition_variable>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
+
+#include "import/workbook/HandOver.h"
 
 namespace kq::xlsx {
 
@@ -21,7 +20,8 @@ class ReadAhead : public QIODevice {
     // Stops the reading ahead where it is, if it is not done, and waits for it.
     ~ReadAhead() override;
     bool isSequential() const override { return true; }
-    QString failure() const;
+    // Once a read has given -1.
+    QString failure() const { return failure_; }
 
   protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -31,12 +31,10 @@ class ReadAhead : public QIODevice {
     void run();
 
     std::unique_ptr<QIODevice> source_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<char>> ready_;
+    HandOver<std::vector<char>> chunks_;
     std::vector<char> current_;  // the chunk being handed out
     std::size_t taken_ = 0;      // bytes of current_ handed out
-    bool done_ = false, failed_ = false, stopped_ = false;
+    bool failed_ = false;        // both kept before the chunks finish
     QString failure_;
     std::thread thread_;
 };

@@ -171,6 +171,38 @@ reports::AttendanceSheet generatedSheet(int employees, int days) {
     return sheet;
 }
 
+// A text far down the sheet (past the rows a header's own fitting looks at)
+// still shows whole: every column is as wide as its widest cell and header.
+TEST(AttendanceSheetWindow, ColumnsFitTheirWidestTextInAnyRow) {
+    GuiHarness h;
+    reports::AttendanceSheet sheet = generatedSheet(1500, 31);
+    const QString wide = QStringLiteral("婚假（上午）");
+    const int last = int(sheet.employees.size()) - 1;
+    sheet.cells[std::size_t(last) * sheet.days.size() + 4] = {wide, false, reports::DayMark::None};
+    sheet.otherCodes << wide;
+    for (reports::SheetTotals& totals : sheet.totals) totals.otherCodes.push_back(0);
+    sheet.totals.back().otherCodes.back() = 1;
+    sheet.columnSums.otherCodes.push_back(1);
+
+    Form3 form(nullptr);
+    form.showSheet(sheet);
+    form.show();
+    auto* grid = form.findChild<QTableView*>("Grid1");
+    ASSERT_NE(grid, nullptr);
+    const QAbstractItemModel& model = *grid->model();
+    ASSERT_EQ(model.rowCount(), last + 2);  // and 合计
+    ASSERT_EQ(model.data(model.index(last, 4)).toString(), wide);
+    const QFontMetrics metrics(grid->font());
+    for (int c = 0; c < model.columnCount(); ++c) {
+        int widest = grid->horizontalHeader()->sectionSizeHint(c);
+        for (int r = 0; r < model.rowCount(); ++r)
+            widest = std::max(widest,
+                              metrics.horizontalAdvance(model.data(model.index(r, c)).toString()));
+        EXPECT_GE(grid->columnWidth(c), widest) << c;
+    }
+    EXPECT_GT(grid->columnWidth(4), grid->columnWidth(3));
+}
+
 // The printout read back through pdftotext: the title, every name and the
 // page count in every footer.
 QString pdfText(const QString& pdf) {
